@@ -10,49 +10,50 @@ TNaiveSearch::TNaiveSearch(const TD2RRawArr& raws, const TD2RPrm& prm, const TD2
     TD2Search::SortRawsByArea(Raws);
 }
 
-bool TNaiveSearch::Fits(const TD2REle& e, const TFreeRect& r, bool& turned)
+bool TNaiveSearch::Fits(const TD2REle& e, const TFreeRect& r)
 {
     const double t = Prm.wucha;
-    if (e.NoGrain != 1) {
-        turned = false;
+    if (e.NoGrain != 1)
         return e.Length <= r.Length && e.Width <= r.Width;
-    }
+    return (e.Length - t <= r.Length && e.Width - t <= r.Width) || (e.Width - t <= r.Length && e.Length - t <= r.Width);
+}
+
+bool TNaiveSearch::Orient(const TD2REle& e, const TFreeRect& r)
+{
+    const double t = Prm.wucha;
+    if (e.NoGrain != 1)
+        return false;
     const bool straight = e.Length - t <= r.Length && e.Width - t <= r.Width;
     const bool across = e.Width - t <= r.Length && e.Length - t <= r.Width;
     if (straight && across) {
         if (e.Length == r.Length || e.Width == r.Width)
-            turned = false;
-        else if (e.Width == r.Length || e.Length == r.Width)
-            turned = true;
-        else
-            turned = m_rng.draw(2) == 1;
-        return true;
+            return false;
+        if (e.Width == r.Length || e.Length == r.Width)
+            return true;
+        return m_rng.draw(2) == 1;
     }
-    turned = across;
-    return straight || across;
+    return across;
 }
 
 TNaiveSearch::Pick TNaiveSearch::PickEle(const TFreeRect& r, const TD2REleArr& parts, const IntArr& candidates)
 {
     Pick pick;
     const int32_t draw = m_rng.draw(10);
-    if (draw != 0) {
-        for (size_t p = 0; p < candidates.size(); ++p) {
-            bool turned = false;
-            if (Fits(parts[size_t(candidates[p])], r, turned))
-                return {candidates[p], int(p), turned};
-        }
-        return pick;
-    }
     std::vector<Pick> fitting;
     for (size_t p = 0; p < candidates.size(); ++p) {
-        bool turned = false;
-        if (Fits(parts[size_t(candidates[p])], r, turned))
-            fitting.push_back({candidates[p], int(p), turned});
+        if (Fits(parts[size_t(candidates[p])], r)) {
+            fitting.push_back({candidates[p], int(p), false});
+            if (draw != 0)
+                break; // first fit
+        }
     }
     if (fitting.empty())
         return pick;
-    return fitting[size_t(m_rng.draw(int32_t(fitting.size())))];
+    // The orientation is decided for the part taken only: deciding it for
+    // every fitting part first would change nothing but the draws.
+    pick = fitting[draw != 0 ? 0 : size_t(m_rng.draw(int32_t(fitting.size())))];
+    pick.Turned = Orient(parts[size_t(pick.Idx)], r);
+    return pick;
 }
 
 void TNaiveSearch::FillRect(const TFreeRect& r, TD2RGene& layout, TD2REleArr& parts, IntArr& candidates)

@@ -26,7 +26,8 @@ private:
     TD2RGene BestLayout(const TD2REleArr& parts, const IntArr& candidates, const TD2RRaw& sheet);
     void FillRect(const TFreeRect& r, TD2RGene& layout, TD2REleArr& parts, IntArr& candidates);
     Pick PickEle(const TFreeRect& r, const TD2REleArr& parts, const IntArr& candidates);
-    bool Fits(const TD2REle& e, const TFreeRect& r, bool& turned);
+    bool Fits(const TD2REle& e, const TFreeRect& r);
+    bool Orient(const TD2REle& e, const TFreeRect& r);
     void OrderEles(int32_t r);
     TD2RSchame BuildSchame();
     void SelectBest(const TD2RPop& pop);

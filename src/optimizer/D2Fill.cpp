@@ -45,33 +45,67 @@ const TD2Layout& TD2SheetFill::BestLayout(const TD2PartTable& parts, const int32
     if (!(sheetLength > 0 && sheetWidth > 0 && freeLength > 0 && freeWidth > 0))
         return m_best;
 
-    const double sheetArea = sheetLength * sheetWidth;
-    const size_t n = size_t(parts.size());
-    if (m_count.size() < n)
-        m_count.resize(n);
-    if (m_cand.size() < size_t(candidateCount))
-        m_cand.resize(size_t(candidateCount));
-    if (m_fits.size() < size_t(candidateCount))
-        m_fits.resize(size_t(candidateCount));
-
-    // A lower bound on the shorter side of any free rectangle a candidate can
-    // take, so that small rectangles need no scan. Candidates only ever leave
-    // the list, which raises the true bound: one value serves the whole call.
-    m_minSide = std::numeric_limits<double>::infinity();
-    for (int p = 0; p < candidateCount; ++p) {
+    // The candidates' requirements in list order, in flat arrays: the scan
+    // for the first fitting part is then one tight loop. A part without grain
+    // fits a rectangle exactly when its shorter side less the tolerance fits
+    // the rectangle's shorter side and its longer side its longer side.
+    const size_t n = size_t(candidateCount);
+    m_candCount = candidateCount;
+    m_idx.resize(n);
+    m_free.resize(n);
+    m_need1.resize(n);
+    m_need2.resize(n);
+    m_live1.resize(n);
+    m_left.resize(n);
+    m_count0.resize(n);
+    m_fits.resize(n);
+    for (size_t p = 0; p < n; ++p) {
         const size_t i = size_t(candidates[p]);
-        const double side = std::min(parts.Length[i], parts.Width[i]);
-        m_minSide = std::min(m_minSide, parts.NoGrain[i] ? side - m_tol : side);
+        const double l = parts.Length[i];
+        const double w = parts.Width[i];
+        m_idx[p] = int32_t(i);
+        m_count0[p] = counts[i];
+        m_free[p] = parts.NoGrain[i];
+        if (m_free[p]) {
+            m_need1[p] = std::min(l, w) - m_tol;
+            m_need2[p] = std::max(l, w) - m_tol;
+        } else {
+            m_need1[p] = l;
+            m_need2[p] = w;
+        }
     }
+    const size_t blocks = (n + Block - 1) / Block;
+    const double none = std::numeric_limits<double>::infinity();
+    m_blockFree1.assign(blocks, none);
+    m_blockFree2.assign(blocks, none);
+    m_blockGrain1.assign(blocks, none);
+    m_blockGrain2.assign(blocks, none);
+    for (size_t p = 0; p < n; ++p) {
+        const size_t b = p / Block;
+        std::vector<double>& min1 = m_free[p] ? m_blockFree1 : m_blockGrain1;
+        std::vector<double>& min2 = m_free[p] ? m_blockFree2 : m_blockGrain2;
+        min1[b] = std::min(min1[b], m_need1[p]);
+        min2[b] = std::min(min2[b], m_need2[p]);
+    }
+    const auto smallest = [none](const std::vector<double>& v) {
+        double m = none;
+        for (double d : v)
+            m = std::min(m, d);
+        return m;
+    };
+    m_minFree1 = smallest(m_blockFree1);
+    m_minFree2 = smallest(m_blockFree2);
+    m_minGrain1 = smallest(m_blockGrain1);
+    m_minGrain2 = smallest(m_blockGrain2);
 
+    const double sheetArea = sheetLength * sheetWidth;
     double bestUti = 0;
     double bestLeft = 0;
     for (int attempt = 0; attempt < Attempts; ++attempt) {
-        if (n)
-            std::memcpy(m_count.data(), counts, n * sizeof(int32_t));
-        if (candidateCount)
-            std::memcpy(m_cand.data(), candidates, size_t(candidateCount) * sizeof(int32_t));
-        m_candCount = candidateCount;
+        if (n) {
+            std::memcpy(m_live1.data(), m_need1.data(), n * sizeof(double));
+            std::memcpy(m_left.data(), m_count0.data(), n * sizeof(int32_t));
+        }
         m_cur.clear();
         m_firstPlaced = false;
 
@@ -94,28 +128,24 @@ const TD2Layout& TD2SheetFill::BestLayout(const TD2PartTable& parts, const int32
 
 void TD2SheetFill::FillRect(double x, double y, double length, double width)
 {
-    int pos = 0;
     bool turned = false;
-    const int idx = PickEle(length, width, pos, turned);
-    if (idx < 0) {
+    const int pos = PickEle(length, width, turned);
+    if (pos < 0) {
         m_cur.Rects.push_back({x, y, length, width});
         return;
     }
-    const size_t i = size_t(idx);
+    const size_t i = size_t(m_idx[size_t(pos)]);
     const double partL = m_parts->Length[i];
     const double partW = m_parts->Width[i];
     const double pl = turned ? partW : partL;
     const double pw = turned ? partL : partW;
-    m_cur.Eles.push_back({idx, x, y, pl, pw});
+    m_cur.Eles.push_back({int32_t(i), x, y, pl, pw});
     const bool first = !m_firstPlaced;
     m_firstPlaced = true;
     m_cur.EleArea += partL * partW;
 
-    if (--m_count[i] == 0) {
-        std::memmove(m_cand.data() + pos, m_cand.data() + pos + 1,
-                     size_t(m_candCount - pos - 1) * sizeof(int32_t));
-        --m_candCount;
-    }
+    if (--m_left[size_t(pos)] == 0)
+        m_live1[size_t(pos)] = std::numeric_limits<double>::infinity();
 
     bool horizontal;
     if (m_layOut == 1)
@@ -144,56 +174,67 @@ void TD2SheetFill::FillRect(double x, double y, double length, double width)
     }
 }
 
-bool TD2SheetFill::Fits(int idx, double length, double width, bool& turned)
+// The orientation of a fitting part: straight when a side matches the
+// rectangle exactly, turned when a turned side does, else at random.
+bool TD2SheetFill::Turned(int pos, double length, double width)
 {
-    const size_t i = size_t(idx);
+    if (!m_free[size_t(pos)])
+        return false;
+    const size_t i = size_t(m_idx[size_t(pos)]);
     const double partL = m_parts->Length[i];
     const double partW = m_parts->Width[i];
-    if (!m_parts->NoGrain[i]) {
-        turned = false;
-        return partL <= length && partW <= width;
-    }
     const bool straight = partL - m_tol <= length && partW - m_tol <= width;
     const bool across = partW - m_tol <= length && partL - m_tol <= width;
     if (straight && across) {
         if (partL == length || partW == width)
-            turned = false;
-        else if (partW == length || partL == width)
-            turned = true;
-        else
-            turned = m_rng->draw(2) == 1;
-        return true;
+            return false;
+        if (partW == length || partL == width)
+            return true;
+        return m_rng->draw(2) == 1;
     }
-    turned = across;
-    return straight || across;
+    return across;
 }
 
-int TD2SheetFill::PickEle(double length, double width, int& pos, bool& turned)
+int TD2SheetFill::PickEle(double length, double width, bool& turned)
 {
     const int32_t draw = m_rng->draw(10);
-    if (std::min(length, width) < m_minSide)
+    const double shorter = std::min(length, width);
+    const double longer = std::max(length, width);
+    // Most rectangles that take nothing are slivers below every part.
+    if (!(shorter >= m_minFree1 && longer >= m_minFree2) && !(length >= m_minGrain1 && width >= m_minGrain2))
         return -1;
-    if (draw != 0) {
-        for (int p = 0; p < m_candCount; ++p) {
-            if (Fits(m_cand[size_t(p)], length, width, turned)) {
-                pos = p;
-                return m_cand[size_t(p)];
+    // Index 0: a part with grain, 1: without.
+    const double room1[2] = {length, shorter};
+    const double room2[2] = {width, longer};
+    const int n = m_candCount;
+    const double* live1 = m_live1.data();
+    const double* need2 = m_need2.data();
+    const uint8_t* free = m_free.data();
+    int found = 0;
+    for (int b = 0, first = 0; first < n; ++b, first += Block) {
+        // Skip a block none of whose parts can fit.
+        if ((m_blockFree1[size_t(b)] > shorter || m_blockFree2[size_t(b)] > longer) &&
+            (m_blockGrain1[size_t(b)] > length || m_blockGrain2[size_t(b)] > width))
+            continue;
+        const int last = std::min(n, first + Block);
+        for (int p = first; p < last; ++p) {
+            const int f = free[p];
+            if (live1[p] <= room1[f] && need2[p] <= room2[f]) {
+                if (draw != 0) { // nine times in ten: the first that fits
+                    turned = Turned(p, length, width);
+                    return p;
+                }
+                m_fits[size_t(found++)] = p;
             }
         }
-        return -1;
-    }
-    int found = 0;
-    for (int p = 0; p < m_candCount; ++p) {
-        bool t = false;
-        if (Fits(m_cand[size_t(p)], length, width, t))
-            m_fits[size_t(found++)] = {m_cand[size_t(p)], p, t};
     }
     if (found == 0)
         return -1;
-    const Fit& f = m_fits[size_t(m_rng->draw(found))];
-    pos = f.Pos;
-    turned = f.Turned;
-    return f.Idx;
+    // Once in ten: any that fits. Its orientation is decided once it is taken;
+    // deciding it for every fitting part first would change only the draws.
+    const int p = m_fits[size_t(m_rng->draw(found))];
+    turned = Turned(p, length, width);
+    return p;
 }
 
 TD2RGene BestLayoutFor(const TD2REleArr& parts, const IntArr& candidates, const TD2RRaw& sheet,

@@ -53,17 +53,12 @@ public:
                                 double sheetLength, double sheetWidth, TD2Random& rng);
 
     static constexpr int Attempts = 20;
+    static constexpr int Block = 8;
 
 private:
-    struct Fit {
-        int32_t Idx;
-        int32_t Pos;
-        bool Turned;
-    };
-
     void FillRect(double x, double y, double length, double width);
-    int PickEle(double length, double width, int& pos, bool& turned);
-    bool Fits(int idx, double length, double width, bool& turned);
+    int PickEle(double length, double width, bool& turned);
+    bool Turned(int pos, double length, double width);
 
     double m_blade;
     double m_tol;
@@ -74,14 +69,27 @@ private:
     int m_firCut;
     int m_layOut;
 
-    // Per call.
+    // Per call, indexed by the position in the candidate list. A part leaves
+    // the list by getting an unreachable first requirement, so positions stay.
     const TD2PartTable* m_parts = nullptr;
     TD2Random* m_rng = nullptr;
-    double m_minSide = 0;
-    std::vector<int32_t> m_count;
-    std::vector<int32_t> m_cand;
     int m_candCount = 0;
-    std::vector<Fit> m_fits;
+    std::vector<int32_t> m_idx;   // part index
+    std::vector<uint8_t> m_free;  // 1: no grain, may turn
+    std::vector<double> m_need1;  // grain: Length; else shorter side - tolerance
+    std::vector<double> m_need2;  // grain: Width; else longer side - tolerance
+    std::vector<double> m_live1;  // m_need1 of this attempt, infinite once used up
+    std::vector<int32_t> m_count0; // pieces left when the call began
+    std::vector<int32_t> m_left;   // pieces left in this attempt
+    std::vector<int32_t> m_fits;  // positions that fit, for the random pick
+    std::vector<double> m_blockFree1; // per block of candidates: smallest requirements
+    std::vector<double> m_blockFree2;
+    std::vector<double> m_blockGrain1;
+    std::vector<double> m_blockGrain2;
+    double m_minFree1 = 0; // smallest requirements over all candidates
+    double m_minFree2 = 0;
+    double m_minGrain1 = 0;
+    double m_minGrain2 = 0;
     TD2Layout m_cur;
     TD2Layout m_best;
     bool m_firstPlaced = false;
