@@ -248,9 +248,13 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();
-    if (args.isEmpty() || args.front() == u"--help"_s || args.front() == u"-h"_s) {
-        std::fputs(Usage, args.isEmpty() ? stderr : stdout);
-        return args.isEmpty() ? ExitBadInput : 0;
+    if (args.isEmpty()) {
+        std::fputs("kavo: no command given (kavo --help lists them)\n", stderr);
+        return ExitBadInput;
+    }
+    if (args.front() == u"--help"_s || args.front() == u"-h"_s) {
+        std::fputs(Usage, stdout);
+        return 0;
     }
     const QString command = args.takeFirst();
     try {

@@ -254,21 +254,16 @@ TLoadResult TD2File::LoadProject(TProjectLists& lists, const QString& fileName, 
 TLoadResult TD2File::LoadProjectBytes(TProjectLists& lists, const QByteArray& bytes, TD2RSchame& plan,
                                       TD2RPrm& prm, TD2REleArr& parts, TD2RRawArr& sheets)
 {
-    // Our files are GBK; a file saved as UTF-8 by another tool says so.
+    // Our files are GBK; a file saved as UTF-8 by another tool says so. Bytes
+    // that are no text in the encoding read as U+FFFD rather than refusing the
+    // whole job for one damaged remark.
     QString text;
     const QByteArray head = bytes.left(100).toLower();
     if (bytes.startsWith("\xEF\xBB\xBF") || head.contains("encoding=\"utf-8\"") ||
-        head.contains("encoding='utf-8'")) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        text = utf8.decode(bytes);
-        if (utf8.hasError())
-            throw TFileError(u"文件不是有效的 UTF-8 文本"_s);
-    } else {
-        bool ok = true;
-        text = DecodeGbk(bytes, &ok);
-        if (!ok)
-            throw TFileError(u"文件不是有效的 GBK 文本"_s);
-    }
+        head.contains("encoding='utf-8'"))
+        text = QString::fromUtf8(bytes);
+    else
+        text = DecodeGbk(bytes);
     if (text.trimmed().isEmpty())
         return TLoadResult::Empty;
 
@@ -286,6 +281,9 @@ TLoadResult TD2File::LoadProjectBytes(TProjectLists& lists, const QByteArray& by
         ReadChildren(xml, root, 1);
         doc.Kids.push_back(std::move(root));
     }
+    // A document that ends before any element has no root: nothing to read.
+    if (xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && doc.Kids.empty())
+        return TLoadResult::Empty;
     if (xml.hasError())
         throw TFileError(u"文件不是有效的 XML（第 %1 行第 %2 列）：%3"_s.arg(xml.lineNumber())
                              .arg(xml.columnNumber())
