@@ -109,8 +109,8 @@ int main(int argc, char** argv)
             o.jobs.push_back(a);
         }
     }
-    std::printf("%-22s %10s %5s %9s %10s %8s %6s %7s %9s  %s\n", "job", "types/pcs", "gens", "wall s", "plans/s",
-                "uti", "sheets", "layouts", "peak MB", "known");
+    std::printf("%-22s %10s %5s %9s %10s %8s %6s %7s %9s  %s\n", "job", "types/pcs", "gens", "wall s", "plans/s", "uti",
+                "sheets", "layouts", "peak MB", "known");
     std::fflush(stdout);
     int status = 0;
     for (const std::string& job : o.jobs) {

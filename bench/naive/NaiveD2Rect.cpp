@@ -134,12 +134,23 @@ void TNaiveSearch::OrderEles(int32_t r)
         std::stable_sort(Eles.begin(), Eles.end(), [&](const TD2REle& a, const TD2REle& b) { return key(a) > key(b); });
     };
     switch (r) {
-    case 0: byKey([](const TD2REle& e) { return e.Length * e.Width; }); break;
-    case 1: byKey([](const TD2REle& e) { return e.Length + e.Width; }); break;
-    case 2: byKey([](const TD2REle& e) { return e.Length; }); break;
-    case 3: byKey([](const TD2REle& e) { return e.Width; }); break;
-    case 4: byKey([](const TD2REle& e) { return double(e.Count); }); break;
-    default: break;
+    case 0:
+        byKey([](const TD2REle& e) { return e.Length * e.Width; });
+        break;
+    case 1:
+        byKey([](const TD2REle& e) { return e.Length + e.Width; });
+        break;
+    case 2:
+        byKey([](const TD2REle& e) { return e.Length; });
+        break;
+    case 3:
+        byKey([](const TD2REle& e) { return e.Width; });
+        break;
+    case 4:
+        byKey([](const TD2REle& e) { return double(e.Count); });
+        break;
+    default:
+        break;
     }
 }
 

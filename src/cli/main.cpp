@@ -23,10 +23,9 @@ using namespace Qt::StringLiterals;
 
 constexpr int ExitBadInput = 2;
 
-const char* const Usage =
-    "usage: kavo optimize IN.FBL -o OUT.FBL [--generations N] [--seed S]\n"
-    "                     [--priority utilization|layouts|price]\n"
-    "       kavo summary FILE.FBL [--json]\n";
+const char* const Usage = "usage: kavo optimize IN.FBL -o OUT.FBL [--generations N] [--seed S]\n"
+                          "                     [--priority utilization|layouts|price]\n"
+                          "       kavo summary FILE.FBL [--json]\n";
 
 class BadInput final : public std::runtime_error {
 public:
@@ -138,15 +137,9 @@ void PrintJson(const TD2Rslt& r, size_t layouts)
             cuts.append(CutJson(c));
         eleCuts.append(cuts);
     }
-    const QJsonObject o{{u"eleArea"_s, r.EleArea},
-                        {u"rawArea"_s, r.RawArea},
-                        {u"uti"_s, r.Uti},
-                        {u"rawCount"_s, r.RawCount},
-                        {u"price"_s, r.Price},
-                        {u"layouts"_s, qint64(layouts)},
-                        {u"useRaws"_s, useRaws},
-                        {u"bins"_s, bins},
-                        {u"noCuts"_s, noCuts},
+    const QJsonObject o{{u"eleArea"_s, r.EleArea},   {u"rawArea"_s, r.RawArea}, {u"uti"_s, r.Uti},
+                        {u"rawCount"_s, r.RawCount}, {u"price"_s, r.Price},     {u"layouts"_s, qint64(layouts)},
+                        {u"useRaws"_s, useRaws},     {u"bins"_s, bins},         {u"noCuts"_s, noCuts},
                         {u"eleCuts"_s, eleCuts}};
     std::fputs(QJsonDocument(o).toJson(QJsonDocument::Indented).constData(), stdout);
 }

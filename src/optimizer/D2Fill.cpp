@@ -31,9 +31,8 @@ TD2SheetFill::TD2SheetFill(const TD2RPrm& given)
     m_layOut = prm.LayOut;
 }
 
-const TD2Layout& TD2SheetFill::BestLayout(const TD2PartTable& parts, const int32_t* counts,
-                                          const int32_t* candidates, int candidateCount,
-                                          double sheetLength, double sheetWidth, TD2Random& rng)
+const TD2Layout& TD2SheetFill::BestLayout(const TD2PartTable& parts, const int32_t* counts, const int32_t* candidates,
+                                          int candidateCount, double sheetLength, double sheetWidth, TD2Random& rng)
 {
     m_parts = &parts;
     m_rng = &rng;
@@ -237,8 +236,8 @@ int TD2SheetFill::PickEle(double length, double width, bool& turned)
     return p;
 }
 
-TD2RGene BestLayoutFor(const TD2REleArr& parts, const IntArr& candidates, const TD2RRaw& sheet,
-                       const TD2RPrm& prm, TD2Random& rng)
+TD2RGene BestLayoutFor(const TD2REleArr& parts, const IntArr& candidates, const TD2RRaw& sheet, const TD2RPrm& prm,
+                       TD2Random& rng)
 {
     IntArr order(parts.size());
     IntArr counts(parts.size());

@@ -48,9 +48,8 @@ public:
     // Best of 20 fills of one sheet. counts: the remaining quantity of every
     // part (read only); candidates: the parts still to cut, ascending. The
     // returned layout stays valid until the next call.
-    const TD2Layout& BestLayout(const TD2PartTable& parts, const int32_t* counts,
-                                const int32_t* candidates, int candidateCount,
-                                double sheetLength, double sheetWidth, TD2Random& rng);
+    const TD2Layout& BestLayout(const TD2PartTable& parts, const int32_t* counts, const int32_t* candidates,
+                                int candidateCount, double sheetLength, double sheetWidth, TD2Random& rng);
 
     static constexpr int Attempts = 20;
     static constexpr int Block = 8;
@@ -74,14 +73,14 @@ private:
     const TD2PartTable* m_parts = nullptr;
     TD2Random* m_rng = nullptr;
     int m_candCount = 0;
-    std::vector<int32_t> m_idx;   // part index
-    std::vector<uint8_t> m_free;  // 1: no grain, may turn
-    std::vector<double> m_need1;  // grain: Length; else shorter side - tolerance
-    std::vector<double> m_need2;  // grain: Width; else longer side - tolerance
-    std::vector<double> m_live1;  // m_need1 of this attempt, infinite once used up
-    std::vector<int32_t> m_count0; // pieces left when the call began
-    std::vector<int32_t> m_left;   // pieces left in this attempt
-    std::vector<int32_t> m_fits;  // positions that fit, for the random pick
+    std::vector<int32_t> m_idx;       // part index
+    std::vector<uint8_t> m_free;      // 1: no grain, may turn
+    std::vector<double> m_need1;      // grain: Length; else shorter side - tolerance
+    std::vector<double> m_need2;      // grain: Width; else longer side - tolerance
+    std::vector<double> m_live1;      // m_need1 of this attempt, infinite once used up
+    std::vector<int32_t> m_count0;    // pieces left when the call began
+    std::vector<int32_t> m_left;      // pieces left in this attempt
+    std::vector<int32_t> m_fits;      // positions that fit, for the random pick
     std::vector<double> m_blockFree1; // per block of candidates: smallest requirements
     std::vector<double> m_blockFree2;
     std::vector<double> m_blockGrain1;
@@ -97,5 +96,5 @@ private:
 
 // Convenience for callers outside the search: fills one sheet of the given
 // type and returns the layout with names attached and the sheet fields set.
-TD2RGene BestLayoutFor(const TD2REleArr& parts, const IntArr& candidates, const TD2RRaw& sheet,
-                       const TD2RPrm& prm, TD2Random& rng);
+TD2RGene BestLayoutFor(const TD2REleArr& parts, const IntArr& candidates, const TD2RRaw& sheet, const TD2RPrm& prm,
+                       TD2Random& rng);

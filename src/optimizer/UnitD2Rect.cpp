@@ -98,9 +98,8 @@ void TD2Search::SetProgress(TD2Progress progress)
 
 void TD2Search::SortRawsByArea(TD2RRawArr& raws)
 {
-    std::stable_sort(raws.begin(), raws.end(), [](const TD2RRaw& a, const TD2RRaw& b) {
-        return a.Length * a.Width > b.Length * b.Width;
-    });
+    std::stable_sort(raws.begin(), raws.end(),
+                     [](const TD2RRaw& a, const TD2RRaw& b) { return a.Length * a.Width > b.Length * b.Width; });
 }
 
 std::string TD2Search::ProgressText(double uti, int32_t layouts)
@@ -111,9 +110,8 @@ std::string TD2Search::ProgressText(double uti, int32_t layouts)
 void TD2Search::OrderEles(IntArr& order, int32_t r) const
 {
     auto byKey = [&](auto key) {
-        std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
-            return key(Eles[size_t(a)]) > key(Eles[size_t(b)]);
-        });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int32_t a, int32_t b) { return key(Eles[size_t(a)]) > key(Eles[size_t(b)]); });
     };
     switch (r) {
     case 0:
@@ -176,9 +174,8 @@ void TD2Search::BuildSchame(Worker& w, Plan& plan) const
             w.SheetList.erase(w.SheetList.begin() + std::ptrdiff_t(pos));
             continue;
         }
-        const TD2Layout& lay =
-            w.Fill.BestLayout(w.Parts, w.Counts.data(), w.Candidates.data(), int(w.Candidates.size()),
-                              Raws[s].Length, Raws[s].Width, w.Rng);
+        const TD2Layout& lay = w.Fill.BestLayout(w.Parts, w.Counts.data(), w.Candidates.data(),
+                                                 int(w.Candidates.size()), Raws[s].Length, Raws[s].Width, w.Rng);
         if (lay.Eles.empty()) {
             w.SheetList.erase(w.SheetList.begin() + std::ptrdiff_t(pos));
             continue;
@@ -412,8 +409,7 @@ void TD2Search::ShrinkSheets(TD2RSchame& plan, const TD2RRawArr& raws, const TD2
             }
             needL += prm.EdgR;
             needW += prm.EdgB;
-            if (!(r.Length <= plan[li].Length && r.Width <= plan[li].Width && r.Length >= needL &&
-                  r.Width >= needW))
+            if (!(r.Length <= plan[li].Length && r.Width <= plan[li].Width && r.Length >= needL && r.Width >= needW))
                 continue;
             if (avail[s] >= plan[li].Count) {
                 avail[s] -= plan[li].Count;

@@ -29,7 +29,7 @@ struct TD2Progress {
 // are exact; the bests carry over from generation to generation.
 struct TD2Bests {
     double BestUti = 0;
-    double BestBin = 0; // sum of the layouts' largest leftovers
+    double BestBin = 0;            // sum of the layouts' largest leftovers
     int32_t BestLayHigh = 9999999; // layouts - 1
     double BestPrice = 99999999;
 

@@ -39,13 +39,27 @@ QString Esc(const std::string& utf8)
     out.reserve(text.size());
     for (QChar c : text) {
         switch (c.unicode()) {
-        case '&': out += u"&amp;"_s; break;
-        case '<': out += u"&lt;"_s; break;
-        case '>': out += u"&gt;"_s; break;
-        case '"': out += u"&quot;"_s; break;
-        case '\r': out += u"&#13;"_s; break;
-        case '\n': out += u"&#10;"_s; break;
-        case '\t': out += u"&#9;"_s; break;
+        case '&':
+            out += u"&amp;"_s;
+            break;
+        case '<':
+            out += u"&lt;"_s;
+            break;
+        case '>':
+            out += u"&gt;"_s;
+            break;
+        case '"':
+            out += u"&quot;"_s;
+            break;
+        case '\r':
+            out += u"&#13;"_s;
+            break;
+        case '\n':
+            out += u"&#10;"_s;
+            break;
+        case '\t':
+            out += u"&#9;"_s;
+            break;
         default:
             if (c.unicode() >= 0x20)
                 out += c;
@@ -194,8 +208,8 @@ QByteArray TD2File::ProjectBytes(const TD2RRawArr& sheets, const TD2REleArr& par
     for (const TD2RRaw& s : sheets)
         line(u"<RW "_s + Attr("XH", Int(s.No)) + u' ' + Attr("RN", Esc(s.Name)) + u' ' + Attr("DM", Esc(s.Demo)) +
              u' ' + Attr("RL", Num(s.Length)) + u' ' + Attr("RW", Num(s.Width)) + u' ' + Attr("RC", Int(s.Count)) +
-             u' ' + Attr("PRC", Num(s.Price)) + u' ' + Attr("PRI", Int(s.Prio)) + u' ' +
-             Attr("DBID", Esc(s.DbID)) + u"/>"_s);
+             u' ' + Attr("PRC", Num(s.Price)) + u' ' + Attr("PRI", Int(s.Prio)) + u' ' + Attr("DBID", Esc(s.DbID)) +
+             u"/>"_s);
     line(u"</RLST>"_s);
 
     line(u"<ELST>"_s);
@@ -209,14 +223,13 @@ QByteArray TD2File::ProjectBytes(const TD2RRawArr& sheets, const TD2REleArr& par
     for (const TD2RGene& g : plan) {
         line(u"<FPB "_s + Attr("RI", Int(g.RawIdx)) + u' ' + Attr("RN", Esc(g.Name)) + u' ' +
              Attr("RL", Num(g.Length)) + u' ' + Attr("RW", Num(g.Width)) + u' ' + Attr("RC", Int(g.Count)) + u' ' +
-             Attr("EA", Num(g.EleArea)) + u' ' + Attr("MB", Num(g.MaxBin)) + u' ' + Attr("DBID", Esc(g.DbID)) +
-             u' ' + Attr("PRC", Num(g.Price)) + u'>');
+             Attr("EA", Num(g.EleArea)) + u' ' + Attr("MB", Num(g.MaxBin)) + u' ' + Attr("DBID", Esc(g.DbID)) + u' ' +
+             Attr("PRC", Num(g.Price)) + u'>');
         line(u"<ELS>"_s);
         for (const TRectEle& p : g.Eles)
-            line(u"<EL "_s + Attr("EI", Int(p.EleIdx)) + u' ' + Attr("XH", Int(p.No)) + u' ' +
-                 Attr("EN", Esc(p.Name)) + u' ' + Attr("DM", Esc(p.Demo)) + u' ' + Attr("PX", Num(p.X)) + u' ' +
-                 Attr("PY", Num(p.Y)) + u' ' + Attr("EL", Num(p.Length)) + u' ' + Attr("EW", Num(p.Width)) +
-                 u"/>"_s);
+            line(u"<EL "_s + Attr("EI", Int(p.EleIdx)) + u' ' + Attr("XH", Int(p.No)) + u' ' + Attr("EN", Esc(p.Name)) +
+                 u' ' + Attr("DM", Esc(p.Demo)) + u' ' + Attr("PX", Num(p.X)) + u' ' + Attr("PY", Num(p.Y)) + u' ' +
+                 Attr("EL", Num(p.Length)) + u' ' + Attr("EW", Num(p.Width)) + u"/>"_s);
         line(u"</ELS>"_s);
         line(u"<RCTLST>"_s);
         for (const TFreeRect& r : g.Rects)
@@ -251,16 +264,15 @@ TLoadResult TD2File::LoadProject(TProjectLists& lists, const QString& fileName, 
     return LoadProjectBytes(lists, bytes, plan, prm, parts, sheets);
 }
 
-TLoadResult TD2File::LoadProjectBytes(TProjectLists& lists, const QByteArray& bytes, TD2RSchame& plan,
-                                      TD2RPrm& prm, TD2REleArr& parts, TD2RRawArr& sheets)
+TLoadResult TD2File::LoadProjectBytes(TProjectLists& lists, const QByteArray& bytes, TD2RSchame& plan, TD2RPrm& prm,
+                                      TD2REleArr& parts, TD2RRawArr& sheets)
 {
     // Our files are GBK; a file saved as UTF-8 by another tool says so. Bytes
     // that are no text in the encoding read as U+FFFD rather than refusing the
     // whole job for one damaged remark.
     QString text;
     const QByteArray head = bytes.left(100).toLower();
-    if (bytes.startsWith("\xEF\xBB\xBF") || head.contains("encoding=\"utf-8\"") ||
-        head.contains("encoding='utf-8'"))
+    if (bytes.startsWith("\xEF\xBB\xBF") || head.contains("encoding=\"utf-8\"") || head.contains("encoding='utf-8'"))
         text = QString::fromUtf8(bytes);
     else
         text = DecodeGbk(bytes);

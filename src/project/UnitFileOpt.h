@@ -54,12 +54,11 @@ public:
     // convert; what was read before the fault stays.
     static TLoadResult LoadProject(TProjectLists& lists, const QString& fileName, TD2RSchame& plan, TD2RPrm& prm,
                                    TD2REleArr& parts, TD2RRawArr& sheets);
-    static TLoadResult LoadProjectBytes(TProjectLists& lists, const QByteArray& bytes, TD2RSchame& plan,
-                                        TD2RPrm& prm, TD2REleArr& parts, TD2RRawArr& sheets);
+    static TLoadResult LoadProjectBytes(TProjectLists& lists, const QByteArray& bytes, TD2RSchame& plan, TD2RPrm& prm,
+                                        TD2REleArr& parts, TD2RRawArr& sheets);
 
     static inline const QString SheetRowsMessage = QStringLiteral("原材表格行数太少，请修改原材表格行数！");
-    static inline const QString PartRowsMessage =
-        QStringLiteral("切割尺寸表格行数太少，请修改切割尺寸表格行数！");
+    static inline const QString PartRowsMessage = QStringLiteral("切割尺寸表格行数太少，请修改切割尺寸表格行数！");
 };
 
 // Lists of any length that keep no cells: for reading a project into the

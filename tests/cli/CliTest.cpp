@@ -36,9 +36,8 @@ QByteArray Job()
     prm.Blade = 3;
     prm.EdgL = prm.EdgR = prm.EdgT = prm.EdgB = 10;
     const TD2RRawArr sheets = {{1, "白玻", "-1", "", 40, 2440, 1830, 20, 0}};
-    const TD2REleArr parts = {{1, "门", "", 396, 716, 6, 1},
-                              {2, "窗", "", 1200, 800, 3, 0},
-                              {3, "超大", "", 5000, 100, 1, 1}};
+    const TD2REleArr parts = {
+        {1, "门", "", 396, 716, 6, 1}, {2, "窗", "", 1200, 800, 3, 0}, {3, "超大", "", 5000, 100, 1, 1}};
     return TD2File::ProjectBytes(sheets, parts, {}, prm);
 }
 

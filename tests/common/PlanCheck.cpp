@@ -68,8 +68,7 @@ std::string CheckLayout(const TD2RGene& g, const TD2RPrm& prm)
     return err.str();
 }
 
-std::string CheckPlan(const TD2RSchame& plan, const TD2RRawArr& sheets, const TD2REleArr& parts,
-                      const TD2RPrm& prm)
+std::string CheckPlan(const TD2RSchame& plan, const TD2RRawArr& sheets, const TD2REleArr& parts, const TD2RPrm& prm)
 {
     std::ostringstream err;
     std::map<int, long long> placed;
@@ -83,8 +82,7 @@ std::string CheckPlan(const TD2RSchame& plan, const TD2RRawArr& sheets, const TD
         const std::string problem = CheckLayout(g, prm);
         if (!problem.empty())
             err << "layout " << li << ": " << problem;
-        usedSheets[g.Name + "|" + g.DbID + "|" + std::to_string(g.Length) + "x" + std::to_string(g.Width)] +=
-            g.Count;
+        usedSheets[g.Name + "|" + g.DbID + "|" + std::to_string(g.Length) + "x" + std::to_string(g.Width)] += g.Count;
         for (const TRectEle& p : g.Eles) {
             if (p.No < 1 || size_t(p.No) > parts.size()) {
                 err << "placement of unknown part " << p.No << "; ";

@@ -14,5 +14,4 @@ std::string CheckLayout(const TD2RGene& g, const TD2RPrm& prm);
 // Empty when the plan is sound: every layout sound, parts placed as typed
 // (grain parts never turned), never more pieces than wanted nor more sheets
 // of a type than available. sheets and parts are the caller's input arrays.
-std::string CheckPlan(const TD2RSchame& plan, const TD2RRawArr& sheets, const TD2REleArr& parts,
-                      const TD2RPrm& prm);
+std::string CheckPlan(const TD2RSchame& plan, const TD2RRawArr& sheets, const TD2REleArr& parts, const TD2RPrm& prm);

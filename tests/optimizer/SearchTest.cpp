@@ -73,22 +73,29 @@ TEST(Search, TheBestPlanIsJudgedByThePriority)
         uint8_t priCut;
         std::vector<Plan> plans;
     } cases[] = {
-        {"fewest layouts: the first of two equal counts wins, better yield or not", 1,
+        {"fewest layouts: the first of two equal counts wins, better yield or not",
+         1,
          {{0.80, 4, 0, 0, true}, {0.70, 3, 0, 0, true}, {0.95, 3, 0, 0, false}, {0.99, 5, 0, 0, false}}},
-        {"utilisation: equal yield with fewer layouts, or a larger leftover sum", 0,
-         {{0.80, 4, 10, 0, true}, {0.80, 3, 5, 0, true}, {0.80, 3, 5, 0, false}, {0.80, 5, 6, 0, true},
-          {0.79, 1, 99, 0, false}, {0.81, 9, 0, 0, true}}},
-        {"price: all free, the first on cost, the rest only on better yield", 2,
+        {"utilisation: equal yield with fewer layouts, or a larger leftover sum",
+         0,
+         {{0.80, 4, 10, 0, true},
+          {0.80, 3, 5, 0, true},
+          {0.80, 3, 5, 0, false},
+          {0.80, 5, 6, 0, true},
+          {0.79, 1, 99, 0, false},
+          {0.81, 9, 0, 0, true}}},
+        {"price: all free, the first on cost, the rest only on better yield",
+         2,
          {{0.70, 3, 0, 0, true}, {0.70, 2, 0, 0, false}, {0.75, 5, 0, 0, true}, {0.74, 1, 0, 0, false}}},
-        {"price: a plan costing more than the starting best never becomes the best", 2,
+        {"price: a plan costing more than the starting best never becomes the best",
+         2,
          {{0.9, 1, 0, 100000000, false}, {0.9, 1, 0, 1e9, false}, {0.5, 2, 0, 99999998, true}}},
     };
     for (const auto& c : cases) {
         TD2Bests bests;
         for (size_t i = 0; i < c.plans.size(); ++i) {
             const Plan& p = c.plans[i];
-            EXPECT_EQ(bests.Take(p.uti, p.layouts - 1, p.bin, p.price, c.priCut), p.taken)
-                << c.what << ", plan " << i;
+            EXPECT_EQ(bests.Take(p.uti, p.layouts - 1, p.bin, p.price, c.priCut), p.taken) << c.what << ", plan " << i;
         }
     }
 }

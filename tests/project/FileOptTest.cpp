@@ -149,7 +149,8 @@ TEST(ProjectFile, ChoicesOutsideTheirRangeKeepTheField)
     } cases[] = {{"1", 2, 0}, {"3", 0, 2}, {"7", 1, 1}, {"0", 2, 2}, {"", 1, 1}, {nullptr, 1, 1}};
     for (const auto& c : cases) {
         QByteArray bytes = Bytes(Job{});
-        bytes.replace("Priority=\"1\" ", c.priority ? QByteArray("Priority=\"" + QByteArray(c.priority) + "\" ") : QByteArray());
+        bytes.replace("Priority=\"1\" ",
+                      c.priority ? QByteArray("Priority=\"" + QByteArray(c.priority) + "\" ") : QByteArray());
         Job j;
         j.Prm.PriCut = c.before;
         TRecordOnlyLists lists;
@@ -242,10 +243,8 @@ TEST(ProjectFile, BadFilesRaiseAClearErrorAndKeepThePlan)
         QByteArray bytes;
         const char* inMessage;
     } cases[] = {
-        {"not XML", "this is not a project", "XML"},
-        {"cut short", good.left(good.size() / 2), "XML"},
-        {"a list missing", noPlan, "切割方案"},
-        {"a number that does not convert", badNumber, "24x0"},
+        {"not XML", "this is not a project", "XML"}, {"cut short", good.left(good.size() / 2), "XML"},
+        {"a list missing", noPlan, "切割方案"},      {"a number that does not convert", badNumber, "24x0"},
         {"an attribute missing", missingAttr, "EC"},
     };
     for (const auto& c : cases) {
@@ -290,7 +289,7 @@ TEST(ProjectFile, SavingReplacesTheFileWholeOrNotAtAll)
         EXPECT_THROW(TD2File::SaveProject(j.Sheets, j.Parts, target, j.Plan, j.Prm), TFileError);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               (QStringList{u"job.FBL"_s, u"taken.FBL"_s}));
-    EXPECT_THROW(TD2File::LoadProject(lists, dir.filePath(u"none.FBL"_s), loaded.Plan, loaded.Prm, loaded.Parts,
-                                      loaded.Sheets),
-                 TFileError);
+    EXPECT_THROW(
+        TD2File::LoadProject(lists, dir.filePath(u"none.FBL"_s), loaded.Plan, loaded.Prm, loaded.Parts, loaded.Sheets),
+        TFileError);
 }
