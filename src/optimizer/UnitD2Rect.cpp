@@ -427,15 +427,19 @@ void TD2Search::ShrinkSheets(TD2RSchame& plan, const TD2RRawArr& raws, const TD2
             g.Price = r.Price;
             g.Length = r.Length;
             g.Width = r.Width;
+            // Leftovers end where the new sheet's trims begin: the trimmed edge
+            // is no glass a remnant can be cut from.
+            const double maxX = g.Length - prm.EdgR;
+            const double maxY = g.Width - prm.EdgB;
             for (TFreeRect& rc : g.Rects) {
-                if (rc.X >= g.Length || rc.Y > g.Width) {
+                if (rc.X >= maxX || rc.Y >= maxY) {
                     rc = TFreeRect{};
                     continue;
                 }
-                if (rc.X + rc.Length > g.Length)
-                    rc.Length = g.Length - rc.X;
-                if (rc.Y + rc.Width > g.Width)
-                    rc.Width = g.Width - rc.Y;
+                if (rc.X + rc.Length > maxX)
+                    rc.Length = maxX - rc.X;
+                if (rc.Y + rc.Width > maxY)
+                    rc.Width = maxY - rc.Y;
             }
         }
     }

@@ -84,6 +84,23 @@ TEST(PlanProperties, EveryPlanIsSound)
     }
 }
 
+TEST(PlanProperties, PlansMovedOntoSmallerSheetsStaySound)
+{
+    int moved = 0;
+    for (uint32_t seed = 1; seed <= 30; ++seed) {
+        Job job = RandomJob(seed, false);
+        job.Prm.PriCut = 0;
+        job.Raws = {{1, "big", "-1", "", 0, 2440, 1830, 60, 0},
+                    {2, "mid", "5", "", 0, 2200, 1650, 4, 0},
+                    {3, "small", "-1", "", 0, 1830, 1220, 4, 0}};
+        const TD2RSchame plan = Plan(job, seed, 2);
+        EXPECT_EQ(CheckPlan(plan, job.Raws, job.Eles, job.Prm), "") << "job " << seed;
+        for (const TD2RGene& g : plan)
+            moved += g.Name != "big";
+    }
+    EXPECT_GT(moved, 0) << "no layout was ever moved: the test shows nothing";
+}
+
 TEST(PlanProperties, ASeedGivesTheSamePlanWhateverTheThreads)
 {
     for (uint32_t seed = 200; seed < 215; ++seed) {
