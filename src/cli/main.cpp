@@ -1,6 +1,7 @@
 // kavo: the cutting engine without windows, for batch work, scripts and checks.
 // Exit status 0 on success, 2 on bad input with one line on stderr.
 
+#include "DbSchema.h"
 #include "NumText.h"
 #include "UnitD2Rect.h"
 #include "UnitD2RectDisp.h"
@@ -25,7 +26,8 @@ constexpr int ExitBadInput = 2;
 
 const char* const Usage = "usage: kavo optimize IN.FBL -o OUT.FBL [--generations N] [--seed S]\n"
                           "                     [--priority utilization|layouts|price]\n"
-                          "       kavo summary FILE.FBL [--json]\n";
+                          "       kavo summary FILE.FBL [--json]\n"
+                          "       kavo init-db PATH\n";
 
 class BadInput final : public std::runtime_error {
 public:
@@ -234,6 +236,19 @@ int Optimize(const QStringList& args)
     return 0;
 }
 
+// A new program database at PATH; an existing file is never touched.
+int InitDb(const QStringList& args)
+{
+    if (args.size() != 1 || args.front().startsWith(u'-'))
+        Fail(u"init-db: give the path of the new database"_s);
+    if (QFileInfo::exists(args.front()))
+        Fail(args.front() + u": already exists; it is left as it is"_s);
+    QString error;
+    if (!TDbSchema::Create(args.front(), &error))
+        Fail(args.front() + u": "_s + error.simplified());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -255,6 +270,8 @@ int main(int argc, char** argv)
             return Optimize(args);
         if (command == u"summary"_s)
             return Summary(args);
+        if (command == u"init-db"_s)
+            return InitDb(args);
         Fail(u"unknown command "_s + command);
     } catch (const BadInput& e) {
         std::fprintf(stderr, "kavo: %s\n", e.what());

@@ -2,6 +2,7 @@
 
 #include "UnitFileOpt.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -140,4 +141,22 @@ TEST_F(KavoTool, OptimizeWritesThePlanAndSummaryReadsIt)
     const Result text = Kavo({u"summary"_s, a});
     EXPECT_EQ(text.Status, 0);
     EXPECT_TRUE(text.Out.contains("原材用量"));
+}
+
+TEST_F(KavoTool, InitDbWritesANewDatabaseAndNeverReplacesOne)
+{
+    const QString path = Path(u"KAVODB.mdb"_s);
+    const Result made = Kavo({u"init-db"_s, path});
+    ASSERT_EQ(made.Status, 0) << made.Err.constData();
+    const QByteArray bytes = Read(path);
+    EXPECT_TRUE(bytes.startsWith("SQLite format 3"));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{u"KAVODB.mdb"_s}); // no temporary left
+
+    for (const QStringList& args : {QStringList{u"init-db"_s, path}, QStringList{u"init-db"_s},
+                                    QStringList{u"init-db"_s, Path(u"no/such/KAVODB.mdb"_s)}}) {
+        const Result r = Kavo(args);
+        EXPECT_EQ(r.Status, 2) << args.join(u' ').toStdString();
+        EXPECT_EQ(r.Err.count('\n'), 1) << r.Err.constData();
+    }
+    EXPECT_EQ(Read(path), bytes);
 }

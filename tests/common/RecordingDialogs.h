@@ -1,0 +1,31 @@
+#pragma once
+
+// Message boxes answered in advance and recorded, so that no test blocks on one.
+
+#include "UnitData.h"
+
+#include <QStringList>
+
+#include <deque>
+
+class TRecordingDialogs final : public TDialogs {
+public:
+    TRecordingDialogs() { SetDialogs(this); }
+    ~TRecordingDialogs() override { SetDialogs(nullptr); }
+    void Info(const QString& message) override { Infos.append(message); }
+    bool Ask(const QString& message) override
+    {
+        Asks.append(message);
+        if (Answers.empty())
+            return false;
+        const bool answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    void Error(const QString& message) override { Errors.append(message); }
+
+    QStringList Infos;
+    QStringList Asks;
+    QStringList Errors;
+    std::deque<bool> Answers; // for Ask, in order; Cancel when none is left
+};
