@@ -1,6 +1,7 @@
 #include "UnitData.h"
 
 #include "DbSchema.h"
+#include "NumText.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -138,10 +139,14 @@ void SetSQL(const QString& sql)
     common.Text = sql;
     common.Values.clear();
     common.Markers.clear();
+    common.Arithmetic.clear();
     static const QRegularExpression marker(u":([A-Za-z_][A-Za-z0-9_]*)"_s);
     for (const QRegularExpressionMatch& m : marker.globalMatch(sql))
         if (!common.Markers.contains(m.captured(1)))
             common.Markers.append(m.captured(1));
+    static const QRegularExpression arithmetic(u"[-+*/]\\s*:([A-Za-z_][A-Za-z0-9_]*)"_s);
+    for (const QRegularExpressionMatch& m : arithmetic.globalMatch(sql))
+        common.Arithmetic.append(m.captured(1));
 }
 
 void SetParam(const QString& name, const QString& value)
@@ -165,11 +170,27 @@ bool ExecCommon()
     for (const QString& name : common.Markers) {
         if (!common.Values.contains(name))
             throw TDbError(u"参数 %1 没有值：%2"_s.arg(name, common.Text));
-        query.bindValue(u':' + name, common.Values.value(name));
+        const QString value = common.Values.value(name);
+        // SQLite would count a text that is no number as 0 in "kcl=kcl-:kcl";
+        // refuse it as any database that converts the text would.
+        if (common.Arithmetic.contains(name) && !TextToFloat(value.trimmed().toStdString()))
+            throw TDbError(u"“%1” 不是有效的数字\n%2"_s.arg(value, common.Text));
+        query.bindValue(u':' + name, value);
     }
     if (!query.exec())
         throw TDbError(query.lastError().text() + u"\n"_s + common.Text);
     return query.numRowsAffected() > 0;
+}
+
+bool RunCommand(const std::function<void()>& command)
+{
+    try {
+        command();
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(QString::fromUtf8(e.what()));
+    }
+    return false;
 }
 
 QString NowStamp()

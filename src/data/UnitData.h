@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -65,6 +66,7 @@ public:
     struct TCommon {
         QString Text;
         QStringList Markers;
+        QStringList Arithmetic; // markers that stand in column arithmetic
         QMap<QString, QString> Values;
     };
     TCommon QueryCommon;
@@ -86,6 +88,12 @@ void SetParam(const QString& name, const QString& value);
 // refuses the statement or cannot be reached; a refused statement changes
 // nothing.
 bool ExecCommon();
+
+// Runs one command of a window: an error it does not catch (a refused
+// statement, a number that does not convert, a file that cannot be read)
+// ends the command and reaches the application's standard error box.
+// False when the command ended that way.
+bool RunCommand(const std::function<void()>& command);
 
 // The current local time as "yyyyMMddhhmmss".
 QString NowStamp();

@@ -355,3 +355,12 @@ TEST(DatabaseFile, TheShippedDatabaseHoldsTheDefaultsAndTheTemplates)
     // And the database the build ships is untouched by all of this.
     EXPECT_NE(home.DatabasePath(), QStringLiteral(KAVO_BIN_DIR "/KAVODB.mdb"));
 }
+
+TEST_F(Database, ACommandThatFailsReachesTheErrorBox)
+{
+    EXPECT_TRUE(RunCommand([] { Run(u"UPDATE DispSet SET PnlWidth=:PnlWidth"_s, {{u"PnlWidth"_s, u"200"_s}}); }));
+    EXPECT_FALSE(RunCommand([] { Run(u"UPDATE DispSet SET PnlWidth=:PnlWidth"_s, {{u"PnlWidth"_s, u"宽"_s}}); }));
+    ASSERT_EQ(m_dialogs.Errors.size(), 1);
+    EXPECT_TRUE(m_dialogs.Errors.front().contains(u"PnlWidth"_s)) << m_dialogs.Errors.front().toStdString();
+    EXPECT_EQ(TBLL().ReadConfig().PnlWidth, 200);
+}
