@@ -14,6 +14,7 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include <climits>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -77,6 +78,14 @@ void CheckJob(const QString& path, const Project& p)
         if (e.Count < 0)
             Fail(u"%1: part %2: count must not be negative"_s.arg(path).arg(e.No));
     }
+    // Totals beyond a 32-bit count are no workshop's job and would overflow.
+    long long sheets = 0, pieces = 0;
+    for (const TD2RRaw& s : p.Sheets)
+        sheets += s.Count;
+    for (const TD2REle& e : p.Parts)
+        pieces += e.Count;
+    if (sheets > INT32_MAX || pieces > INT32_MAX)
+        Fail(path + u": the sheet or piece counts add up to more than 2147483647"_s);
     const TD2RPrm& m = p.Prm;
     if (m.Blade < 0 || m.EdgL < 0 || m.EdgR < 0 || m.EdgT < 0 || m.EdgB < 0 || m.wucha < 0)
         Fail(path + u": kerf, edge trims and tolerance must not be negative"_s);

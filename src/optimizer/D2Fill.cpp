@@ -125,51 +125,62 @@ const TD2Layout& TD2SheetFill::BestLayout(const TD2PartTable& parts, const int32
     return m_best;
 }
 
+// The free rectangles wait on a stack instead of the call stack: a long strip
+// of small parts nests as deep as it has parts. The second rectangle of a cut
+// is pushed first, so the first is filled completely before it, as the
+// recursion would.
 void TD2SheetFill::FillRect(double x, double y, double length, double width)
 {
-    bool turned = false;
-    const int pos = PickEle(length, width, turned);
-    if (pos < 0) {
-        m_cur.Rects.push_back({x, y, length, width});
-        return;
-    }
-    const size_t i = size_t(m_idx[size_t(pos)]);
-    const double partL = m_parts->Length[i];
-    const double partW = m_parts->Width[i];
-    const double pl = turned ? partW : partL;
-    const double pw = turned ? partL : partW;
-    m_cur.Eles.push_back({int32_t(i), x, y, pl, pw});
-    const bool first = !m_firstPlaced;
-    m_firstPlaced = true;
-    m_cur.EleArea += partL * partW;
+    m_stack.clear();
+    m_stack.push_back({x, y, length, width});
+    while (!m_stack.empty()) {
+        const TFreeRect r = m_stack.back();
+        m_stack.pop_back();
 
-    if (--m_left[size_t(pos)] == 0)
-        m_live1[size_t(pos)] = std::numeric_limits<double>::infinity();
+        bool turned = false;
+        const int pos = PickEle(r.Length, r.Width, turned);
+        if (pos < 0) {
+            m_cur.Rects.push_back(r);
+            continue;
+        }
+        const size_t i = size_t(m_idx[size_t(pos)]);
+        const double partL = m_parts->Length[i];
+        const double partW = m_parts->Width[i];
+        const double pl = turned ? partW : partL;
+        const double pw = turned ? partL : partW;
+        m_cur.Eles.push_back({int32_t(i), r.X, r.Y, pl, pw});
+        const bool first = !m_firstPlaced;
+        m_firstPlaced = true;
+        m_cur.EleArea += partL * partW;
 
-    bool horizontal;
-    if (m_layOut == 1)
-        horizontal = true;
-    else if (m_layOut == 2)
-        horizontal = false;
-    else if (first && (m_firCut == 1 || m_firCut == 2))
-        horizontal = m_firCut == 1;
-    else
-        horizontal = m_rng->draw(2) == 0;
+        if (--m_left[size_t(pos)] == 0)
+            m_live1[size_t(pos)] = std::numeric_limits<double>::infinity();
 
-    const double k = m_blade;
-    // A part placed under the tolerance may stick out of its rectangle; the
-    // remainders beside it are still kept inside the rectangle, so overhangs
-    // never add up along a strip or a column.
-    if (horizontal) {
-        if (length - pl - k > 0)
-            FillRect(x + pl + k, y, length - pl - k, std::min(pw, width));
-        if (width - pw - k > 0)
-            FillRect(x, y + pw + k, length, width - pw - k);
-    } else {
-        if (width - pw - k > 0)
-            FillRect(x, y + pw + k, std::min(pl, length), width - pw - k);
-        if (length - pl - k > 0)
-            FillRect(x + pl + k, y, length - pl - k, width);
+        bool horizontal;
+        if (m_layOut == 1)
+            horizontal = true;
+        else if (m_layOut == 2)
+            horizontal = false;
+        else if (first && (m_firCut == 1 || m_firCut == 2))
+            horizontal = m_firCut == 1;
+        else
+            horizontal = m_rng->draw(2) == 0;
+
+        const double k = m_blade;
+        // A part placed under the tolerance may stick out of its rectangle;
+        // the remainders beside it are still kept inside the rectangle, so
+        // overhangs never add up along a strip or a column.
+        if (horizontal) {
+            if (r.Width - pw - k > 0)
+                m_stack.push_back({r.X, r.Y + pw + k, r.Length, r.Width - pw - k});
+            if (r.Length - pl - k > 0)
+                m_stack.push_back({r.X + pl + k, r.Y, r.Length - pl - k, std::min(pw, r.Width)});
+        } else {
+            if (r.Length - pl - k > 0)
+                m_stack.push_back({r.X + pl + k, r.Y, r.Length - pl - k, r.Width});
+            if (r.Width - pw - k > 0)
+                m_stack.push_back({r.X, r.Y + pw + k, std::min(pl, r.Length), r.Width - pw - k});
+        }
     }
 }
 

@@ -89,6 +89,7 @@ private:
     double m_minFree2 = 0;
     double m_minGrain1 = 0;
     double m_minGrain2 = 0;
+    std::vector<TFreeRect> m_stack; // free rectangles still to fill
     TD2Layout m_cur;
     TD2Layout m_best;
     bool m_firstPlaced = false;

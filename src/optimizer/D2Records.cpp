@@ -33,9 +33,9 @@ double SchamePrice(const TD2RSchame& plan)
     return price;
 }
 
-int32_t SchameSheetCount(const TD2RSchame& plan)
+int64_t SchameSheetCount(const TD2RSchame& plan)
 {
-    int32_t n = 0;
+    int64_t n = 0;
     for (const TD2RGene& g : plan)
         n += g.Count;
     return n;

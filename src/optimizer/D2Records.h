@@ -105,7 +105,7 @@ double SchameRawArea(const TD2RSchame& plan);
 double SchameEleArea(const TD2RSchame& plan);
 double SchameUti(const TD2RSchame& plan);
 double SchamePrice(const TD2RSchame& plan);
-int32_t SchameSheetCount(const TD2RSchame& plan);
+int64_t SchameSheetCount(const TD2RSchame& plan);
 
 // The parameters with a negative or unreadable kerf, trim or tolerance set to
 // 0 (any of them would let parts overlap or leave the sheet), and a choice

@@ -145,8 +145,11 @@ std::string FixedText(double value, int decimals)
 std::optional<double> TextToFloat(std::string_view text)
 {
     text = Trim(text);
-    if (!text.empty() && text.front() == '+')
+    if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-')
+            return std::nullopt;
+    }
     if (text.empty())
         return std::nullopt;
     double value = 0;
@@ -159,8 +162,11 @@ std::optional<double> TextToFloat(std::string_view text)
 std::optional<int32_t> TextToInt(std::string_view text)
 {
     text = Trim(text);
-    if (!text.empty() && text.front() == '+')
+    if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-')
+            return std::nullopt;
+    }
     if (text.empty())
         return std::nullopt;
     int32_t value = 0;

@@ -311,7 +311,9 @@ void TD2Search::RunGeneration(std::vector<Plan>& slots, std::vector<Worker>& wor
         --active;
         changed.notify_one();
     };
-    std::vector<std::thread> pool;
+    // jthreads join however this function is left, so no worker outlives the
+    // mutex and the plans it uses.
+    std::vector<std::jthread> pool;
     pool.reserve(size_t(threads));
     for (int t = 0; t < threads; ++t)
         pool.emplace_back(work, std::ref(workers[size_t(t)]));
@@ -334,8 +336,6 @@ void TD2Search::RunGeneration(std::vector<Plan>& slots, std::vector<Worker>& wor
         if (finished)
             break;
     }
-    for (std::thread& t : pool)
-        t.join();
 }
 
 void TD2Search::Search()
@@ -432,7 +432,7 @@ void TD2Search::ShrinkSheets(TD2RSchame& plan, const TD2RRawArr& raws, const TD2
             const double maxX = g.Length - prm.EdgR;
             const double maxY = g.Width - prm.EdgB;
             for (TFreeRect& rc : g.Rects) {
-                if (rc.X >= maxX || rc.Y >= maxY) {
+                if (rc.X >= maxX || rc.Y > maxY) {
                     rc = TFreeRect{};
                     continue;
                 }

@@ -30,14 +30,16 @@ QString Int(int32_t v)
 }
 
 // The four XML escapes; line breaks and tabs as character references so that
-// a pasted name keeps them; other control characters cannot stand in XML 1.0
-// at all and are left out.
+// a pasted name keeps them. Characters XML 1.0 cannot hold at all (other
+// control characters, U+FFFE, U+FFFF, a lone surrogate) are left out: the
+// file must always read back.
 QString Esc(const std::string& utf8)
 {
     const QString text = QString::fromStdString(utf8);
     QString out;
     out.reserve(text.size());
-    for (QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         switch (c.unicode()) {
         case '&':
             out += u"&amp;"_s;
@@ -61,8 +63,12 @@ QString Esc(const std::string& utf8)
             out += u"&#9;"_s;
             break;
         default:
-            if (c.unicode() >= 0x20)
+            if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
                 out += c;
+                out += text[++i];
+            } else if (c.unicode() >= 0x20 && !c.isSurrogate() && c.unicode() < 0xFFFE) {
+                out += c;
+            }
         }
     }
     return out;

@@ -3,6 +3,16 @@
 #include "NumText.h"
 
 #include <algorithm>
+#include <limits>
+
+namespace {
+
+int32_t Saturated(int64_t v)
+{
+    return int32_t(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+} // namespace
 
 std::string TD2Result::SizeText(double length, double width)
 {
@@ -12,12 +22,17 @@ std::string TD2Result::SizeText(double length, double width)
 TD2Rslt TD2Result::BuildRslt(const TD2RSchame& plan, const TD2RPrm& prm, const TD2REleArr& parts)
 {
     TD2Rslt r;
-    TD2REleArr left = parts;
+    // Counts add up in 64 bits: a plan of huge counts (a hand-edited file)
+    // must not wrap around.
+    int64_t rawCount = 0;
+    std::vector<int64_t> left(parts.size());
+    for (size_t k = 0; k < parts.size(); ++k)
+        left[k] = parts[k].Count;
     r.EleCuts.resize(plan.size());
     for (size_t gi = 0; gi < plan.size(); ++gi) {
         const TD2RGene& g = plan[gi];
         r.RawArea += g.Length * g.Width * g.Count;
-        r.RawCount += g.Count;
+        rawCount += g.Count;
         r.EleArea += g.Count * g.EleArea;
         r.Price += g.Length * g.Width * g.Count * g.Price / 1000000;
 
@@ -25,7 +40,7 @@ TD2Rslt TD2Result::BuildRslt(const TD2RSchame& plan, const TD2RPrm& prm, const T
         auto used = std::find_if(r.UseRaws.begin(), r.UseRaws.end(),
                                  [&](const TUseRaw& u) { return u.Size == size && u.Name == g.Name; });
         if (used != r.UseRaws.end())
-            used->Count += g.Count;
+            used->Count = Saturated(int64_t(used->Count) + g.Count);
         else
             r.UseRaws.push_back({g.Name, size, g.Count});
 
@@ -38,7 +53,7 @@ TD2Rslt TD2Result::BuildRslt(const TD2RSchame& plan, const TD2RPrm& prm, const T
                 return b.Length == rc.Length && b.Width == rc.Width && b.DbID == g.DbID;
             });
             if (bin != r.Bins.end())
-                bin->Count += g.Count;
+                bin->Count = Saturated(int64_t(bin->Count) + g.Count);
             else
                 r.Bins.push_back({g.DbID, g.Name, rc.Length, rc.Width, g.Count});
         }
@@ -47,7 +62,7 @@ TD2Rslt TD2Result::BuildRslt(const TD2RSchame& plan, const TD2RPrm& prm, const T
         // is still listed on its layout but takes nothing from the parts.
         for (const TRectEle& p : g.Eles)
             if (p.No >= 1 && size_t(p.No) <= left.size())
-                left[size_t(p.No - 1)].Count -= g.Count;
+                left[size_t(p.No - 1)] -= g.Count;
 
         std::vector<TEleCut>& cuts = r.EleCuts[gi];
         for (const TRectEle& p : g.Eles) {
@@ -58,9 +73,12 @@ TD2Rslt TD2Result::BuildRslt(const TD2RSchame& plan, const TD2RPrm& prm, const T
                 cuts.push_back({p.No, p.Name, p.Length, p.Width, 1});
         }
     }
-    for (const TD2REle& e : left)
-        if (e.Count != 0)
-            r.NoCuts.push_back({e.No, e.Name, e.Length, e.Width, e.Count});
+    for (size_t k = 0; k < parts.size(); ++k)
+        if (left[k] != 0) {
+            const TD2REle& e = parts[k];
+            r.NoCuts.push_back({e.No, e.Name, e.Length, e.Width, Saturated(left[k])});
+        }
+    r.RawCount = Saturated(rawCount);
     r.Uti = r.RawArea != 0 ? r.EleArea / r.RawArea : 0;
     return r;
 }

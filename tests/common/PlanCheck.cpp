@@ -51,20 +51,25 @@ std::string CheckLayout(const TD2RGene& g, const TD2RPrm& prm)
                 << " leaves the trimmed sheet " << x0 << "," << y0 << "-" << x1 << "," << y1 << "; ";
         boxes.push_back({p.X, p.Y, p.X + p.Length, p.Y + p.Width});
     }
-    for (const TFreeRect& r : g.Rects)
-        if (r.Length <= 0 || r.Width <= 0 || r.X < x0 - Eps || r.Y < y0 - Eps || r.X + r.Length > x1 + Eps ||
+    for (const TFreeRect& r : g.Rects) {
+        if (r.Length == 0 || r.Width == 0) // cleared when the layout moved to a smaller sheet
+            continue;
+        if (r.Length < 0 || r.Width < 0 || r.X < x0 - Eps || r.Y < y0 - Eps || r.X + r.Length > x1 + Eps ||
             r.Y + r.Width > y1 + Eps)
             err << "leftover " << r.X << "," << r.Y << " " << r.Length << "x" << r.Width << " is out of place; ";
-    if (t == 0) {
-        for (size_t i = 0; i < boxes.size(); ++i)
-            for (size_t j = i + 1; j < boxes.size(); ++j) {
-                const Box &a = boxes[i], &b = boxes[j];
-                if (a.X0 < b.X1 - Eps && b.X0 < a.X1 - Eps && a.Y0 < b.Y1 - Eps && b.Y0 < a.Y1 - Eps)
-                    err << "placements " << i << " and " << j << " overlap; ";
-            }
-        if (!Guillotine(boxes, prm.Blade))
-            err << "no guillotine cut sequence with kerf " << prm.Blade << "; ";
     }
+    // Under a tolerance a part may be up to that much larger than its space,
+    // so neighbours may overlap by as much, never more.
+    for (size_t i = 0; i < boxes.size(); ++i)
+        for (size_t j = i + 1; j < boxes.size(); ++j) {
+            const Box &a = boxes[i], &b = boxes[j];
+            const double overlapX = std::min(a.X1, b.X1) - std::max(a.X0, b.X0);
+            const double overlapY = std::min(a.Y1, b.Y1) - std::max(a.Y0, b.Y0);
+            if (overlapX > Eps && overlapY > Eps && std::min(overlapX, overlapY) > t + Eps)
+                err << "placements " << i << " and " << j << " overlap by " << overlapX << "x" << overlapY << "; ";
+        }
+    if (t == 0 && !Guillotine(boxes, prm.Blade))
+        err << "no guillotine cut sequence with kerf " << prm.Blade << "; ";
     return err.str();
 }
 

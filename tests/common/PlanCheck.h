@@ -7,8 +7,9 @@
 #include <string>
 
 // Empty when the layout is sound: every placement inside the trimmed sheet
-// (by at most the tolerance beyond it), and without tolerance no overlaps and
-// every piece separable by edge-to-edge cuts with the kerf between pieces.
+// (by at most the tolerance beyond it), no two placements overlapping (by
+// more than the tolerance), and without tolerance every piece separable by
+// edge-to-edge cuts with the kerf between pieces.
 std::string CheckLayout(const TD2RGene& g, const TD2RPrm& prm);
 
 // Empty when the plan is sound: every layout sound, parts placed as typed

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 
 namespace {
 
@@ -179,13 +179,59 @@ TEST(SheetFill, LayoutStyleAndFirstCutDecideTheCutNextToTheFirstPart)
             EXPECT_EQ(CheckLayout(g, prm), "");
         }
     }
-    // Strips: with LayOut 1 every part of the top strip sits at the top edge
-    // or below a part of the strip, never beside it lower down across a cut.
-    TD2RPrm strips;
-    strips.LayOut = 1;
-    const TD2RGene g = Fill({Part(1, 300, 200, 20, 0)}, Sheet(1000, 700), strips);
-    for (const TRectEle& p : g.Eles)
-        EXPECT_EQ(std::fmod(p.Y, 200.0), 0.0); // full-length strips of the part's height
+}
+
+// Whether the layout falls apart into full-length strips (horizontal) or
+// full-width columns: the part at the top (left) of what is left sets the
+// band, every part reaching into the band lies inside it, the rest starts
+// beyond the kerf.
+static bool Bands(TD2REleLay parts, double kerf, bool horizontal)
+{
+    auto start = [&](const TRectEle& p) { return horizontal ? p.Y : p.X; };
+    auto size = [&](const TRectEle& p) { return horizontal ? p.Width : p.Length; };
+    while (!parts.empty()) {
+        const auto first = std::min_element(parts.begin(), parts.end(),
+                                            [&](const TRectEle& a, const TRectEle& b) { return start(a) < start(b); });
+        const double top = start(*first);
+        const double bottom = top + size(*first);
+        TD2REleLay rest;
+        for (const TRectEle& p : parts) {
+            if (start(p) + size(p) <= bottom)
+                continue;
+            if (start(p) < bottom + kerf)
+                return false;
+            rest.push_back(p);
+        }
+        parts = std::move(rest);
+    }
+    return true;
+}
+
+TEST(SheetFill, LayoutStyleCutsTheSheetIntoStripsOrColumns)
+{
+    // Mixed heights, so that strips and columns look different.
+    const TD2REleArr parts = {Part(1, 300, 200, 6, 0), Part(2, 260, 150, 6, 0), Part(3, 180, 90, 8, 0)};
+    int horizontalOfColumns = 0;
+    for (uint64_t seed = 1; seed <= 10; ++seed) {
+        for (uint8_t layOut : {1, 2}) {
+            TD2RPrm prm;
+            prm.Blade = 5;
+            prm.LayOut = layOut;
+            const TD2RGene g = Fill(parts, Sheet(1000, 700), prm, seed);
+            EXPECT_TRUE(Bands(g.Eles, 5, layOut == 1)) << "LayOut " << int(layOut) << " seed " << seed;
+            if (layOut == 2)
+                horizontalOfColumns += Bands(g.Eles, 5, true);
+        }
+    }
+    EXPECT_LT(horizontalOfColumns, 10) << "columns read as strips: the check shows nothing";
+}
+
+TEST(SheetFill, ALongRowOfSmallPartsDoesNotExhaustTheStack)
+{
+    TD2RPrm prm;
+    prm.LayOut = 1;
+    const TD2RGene g = Fill({Part(1, 1, 100, 200000, 0)}, Sheet(200000, 100), prm);
+    EXPECT_EQ(g.Eles.size(), 200000u);
 }
 
 TEST(SheetFill, TrimsThatEatTheSheetLeaveAnEmptyLayout)

@@ -65,12 +65,12 @@ TEST(NumText, ParsingAcceptsNumbersAsTyped)
     EXPECT_EQ(TextToFloat("1E-6"), 1e-6);
     EXPECT_EQ(TextToFloat("+3"), 3.0);
     EXPECT_EQ(TextToFloat("-0.5"), -0.5);
-    for (const char* bad : {"", " ", "12a", "1,5", "nan", "inf", "--1", "1e999"})
+    for (const char* bad : {"", " ", "12a", "1,5", "nan", "inf", "--1", "+-1", "1e999"})
         EXPECT_FALSE(TextToFloat(bad)) << bad;
 
     EXPECT_EQ(TextToInt("42"), 42);
     EXPECT_EQ(TextToInt(" -7 "), -7);
-    for (const char* bad : {"", "2.5", "x", "99999999999", "1e3"})
+    for (const char* bad : {"", "2.5", "x", "99999999999", "1e3", "+-1"})
         EXPECT_FALSE(TextToInt(bad)) << bad;
 }
 

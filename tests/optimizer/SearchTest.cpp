@@ -246,7 +246,8 @@ TEST(Search, ShrinkSheetsMovesALayoutOntoASmallerSheetItFits)
     g.Width = 2000;
     g.Count = 5;
     g.Eles = {{0, 1, "P1", "", 0, 0, 2390, 1690}};
-    g.Rects = {{0, 1690, 3000, 310}, {2390, 0, 610, 1690}, {2600, 1900, 50, 50}, {2492, 0, 300, 100}};
+    g.Rects = {
+        {0, 1690, 3000, 310}, {2390, 0, 610, 1690}, {2600, 1900, 50, 50}, {2492, 0, 300, 100}, {0, 1790, 100, 50}};
     g.EleArea = 2390 * 1690;
     TD2RSchame plan = {g};
     TD2Search::ShrinkSheets(plan, raws, prm);
@@ -255,7 +256,9 @@ TEST(Search, ShrinkSheetsMovesALayoutOntoASmallerSheetItFits)
     EXPECT_EQ(plan[0].RawIdx, 1);
     EXPECT_EQ(plan[0].Count, 2);
     EXPECT_EQ(plan[0].Length, 2500);
-    const TRectArr cut = {{0, 1690, 2490, 100}, {2390, 0, 100, 1690}, {0, 0, 0, 0}, {0, 0, 0, 0}}; // to the trimmed edge
+    // Cut back to the trimmed edge (2490 x 1790); a rectangle starting at the
+    // bottom edge keeps its place with no width left.
+    const TRectArr cut = {{0, 1690, 2490, 100}, {2390, 0, 100, 1690}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 1790, 100, 0}};
     EXPECT_EQ(plan[0].Rects, cut);
     EXPECT_EQ(plan[1].Name, "big");
     EXPECT_EQ(plan[1].Count, 3);

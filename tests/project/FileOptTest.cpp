@@ -86,39 +86,15 @@ Job Load(const QByteArray& bytes, TLoadResult expected = TLoadResult::Loaded)
 
 TEST(ProjectFile, IsWrittenByteForByte)
 {
-    const QString expected =
-        u"<?xml version=\"1.0\" encoding=\"gb2312\"?>\r\n"
-        "<KAVO BladeWidth=\"3.5\" Priority=\"1\" FirstCut=\"2\" LayStyle=\"3\" EdgL=\"10\" EdgR=\"12\" EdgT=\"5\" "
-        "EdgB=\"-1\" BinL=\"300\" BinW=\"200\" wucha=\"1\">\r\n"
-        "<RLST>\r\n"
-        "<RW XH=\"1\" RN=\"浮法玻璃\" DM=\"A&amp;B\" RL=\"2440\" RW=\"1830\" RC=\"20\" PRC=\"35.5\" PRI=\"1\" "
-        "DBID=\"-1\"/>\r\n"
-        "<RW XH=\"2\" RN=\"喆\" DM=\"\" RL=\"1830\" RW=\"1220\" RC=\"3\" PRC=\"0\" PRI=\"0\" DBID=\"17\"/>\r\n"
-        "</RLST>\r\n"
-        "<ELST>\r\n"
-        "<ELE XH=\"1\" EN=\"门&lt;左&gt;\" DM=\"say &quot;hi&quot;\" EL=\"716.5\" EW=\"396\" EC=\"4\" XZ=\"1\"/>\r\n"
-        "<ELE XH=\"2\" EN=\"镜\" DM=\"\" EL=\"612.34\" EW=\"0.3\" EC=\"1\" XZ=\"0\"/>\r\n"
-        "</ELST>\r\n"
-        "<FYS>\r\n"
-        "<FPB RI=\"0\" RN=\"浮法玻璃\" RL=\"2440\" RW=\"1830\" RC=\"2\" EA=\"283734\" MB=\"0.002418\" DBID=\"-1\" "
-        "PRC=\"35.5\">\r\n"
-        "<ELS>\r\n"
-        "<EL EI=\"0\" XH=\"1\" EN=\"门&lt;左&gt;\" DM=\"say &quot;hi&quot;\" PX=\"10\" PY=\"5\" EL=\"716.5\" "
-        "EW=\"396\"/>\r\n"
-        "</ELS>\r\n"
-        "<RCTLST>\r\n"
-        "<RCT PX=\"730\" PY=\"5\" RL=\"612.3\" RW=\"1812.0\" />\r\n"
-        "<RCT PX=\"10\" PY=\"404.5\" RL=\"2418.0\" RW=\"0.0\" />\r\n"
-        "</RCTLST>\r\n"
-        "</FPB>\r\n"
-        "</FYS>\r\n"
-        "</KAVO>\r\n"_s;
+    // The golden file was written by an independent GBK encoder.
+    QFile golden(QStringLiteral(KAVO_TEST_DATA "/golden.FBL"));
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+    const QByteArray expected = golden.readAll();
     const QByteArray bytes = Bytes(SampleJob());
-    EXPECT_EQ(QString::fromUtf8(bytes.isEmpty() ? QByteArray() : DecodeGbk(bytes).toUtf8()), expected);
-    // GBK itself, not UTF-8: 玻璃 is B2A3 C1A7, and 喆 (outside GB2312) is 86B4.
+    EXPECT_EQ(bytes, expected) << bytes.constData();
+    // GBK itself, not UTF-8: 浮法玻璃 is B8A1 B7A8 B2A3 C1A7, and 喆 (outside GB2312) is 86B4.
     EXPECT_TRUE(bytes.contains(QByteArray::fromHex("b8a1b7a8b2a3c1a7")));
     EXPECT_TRUE(bytes.contains(QByteArray::fromHex("3d2286b422")));
-    EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
 }
 
 TEST(ProjectFile, RoundTripKeepsEveryRecord)
