@@ -6,7 +6,9 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QThread>
@@ -28,6 +30,8 @@ public:
         return false;
     }
     void Error(const QString& message) override { std::fprintf(stderr, "%s\n", qPrintable(message)); }
+    QString OpenFileName(const QString&) override { return {}; }
+    QString SaveFileName(const QString&, const QString&) override { return {}; }
 };
 
 StandardErrorDialogs g_standardDialogs;
@@ -72,7 +76,19 @@ QString ProgramFolder()
     const QString home = qEnvironmentVariable("KAVO_HOME");
     if (!home.isEmpty())
         return QDir(home).absolutePath();
-    return QCoreApplication::applicationDirPath();
+    const QString installed = QCoreApplication::applicationDirPath();
+    if (QFileInfo(installed).isWritable())
+        return installed;
+    // An installed copy in a folder the user cannot write keeps its files in
+    // the user's data folder, seeded once from the installed ones.
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    QDir(own).mkpath(u"default"_s);
+    for (const QString& file : {DbFileName, u"ringin.wav"_s}) {
+        const QString target = QDir(own).filePath(file);
+        if (!QFileInfo::exists(target) && QFile::copy(QDir(installed).filePath(file), target))
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    return own;
 }
 
 TsysData::TsysData() : m_path(QDir(ProgramFolder()).filePath(DbFileName))

@@ -29,6 +29,9 @@ public:
     virtual void Info(const QString& message) = 0;  // "信息提示", information icon, OK
     virtual bool Ask(const QString& message) = 0;   // "信息提示", OK and Cancel
     virtual void Error(const QString& message) = 0; // the application's standard error box
+    // File dialogs; an empty text when cancelled. filter like "FBL (*.FBL)".
+    virtual QString OpenFileName(const QString& filter) = 0;
+    virtual QString SaveFileName(const QString& filter, const QString& defaultSuffix) = 0;
 };
 void SetDialogs(TDialogs* dialogs); // nullptr restores the default
 TDialogs& Dialogs();

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -34,6 +35,26 @@ bool TMessageBoxDialogs::Ask(const QString& message)
 void TMessageBoxDialogs::Error(const QString& message)
 {
     QMessageBox::critical(Parent(), QApplication::applicationDisplayName(), message, QMessageBox::Ok);
+}
+
+QString TMessageBoxDialogs::OpenFileName(const QString& filter)
+{
+    QFileDialog dialog(Parent());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(filter);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().front()
+                                                                                    : QString();
+}
+
+QString TMessageBoxDialogs::SaveFileName(const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(Parent());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(defaultSuffix);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().front()
+                                                                                    : QString();
 }
 
 bool IsEditEmpty(QLineEdit* edit, const QString& message)

@@ -14,6 +14,8 @@ public:
     void Info(const QString& message) override;
     bool Ask(const QString& message) override;
     void Error(const QString& message) override;
+    QString OpenFileName(const QString& filter) override;
+    QString SaveFileName(const QString& filter, const QString& defaultSuffix) override;
 };
 
 // When the box holds only blanks: shows the message, puts the focus into the

@@ -5,6 +5,13 @@
 
 #include "D2Records.h"
 
+// The lists and the drawing (UnitD2RectDispUi.cpp, in the Qt part of the
+// program) take Qt types; the summary itself is standard C++.
+class QImage;
+class QPainter;
+class QTreeWidget;
+struct TShowSet;
+
 #include <string>
 #include <vector>
 
@@ -55,4 +62,22 @@ public:
     static TD2Rslt BuildRslt(const TD2RSchame& plan, const TD2RPrm& prm, const TD2REleArr& parts);
     // "2440×1830"
     static std::string SizeText(double length, double width);
+
+    // The summary list: totals, sheet count and price (when shown), the sheets used.
+    static void FillResult(QTreeWidget* tree, const TD2Rslt& rslt, bool showPrice);
+    // The remnant list: name, length, width, count, and the stock id in column 4.
+    static void FillBin(QTreeWidget* tree, const TD2Rslt& rslt);
+    static void FillNoCut(QTreeWidget* tree, const TD2Rslt& rslt);
+
+    // Draws layout `index` of a plan to scale (scale: millimetres per pixel)
+    // with its header, its parts lines, the parts and the leftovers; returns
+    // the pixel row of the sheet's bottom edge.
+    static int DrawLayout(int index, int leftMm, const TShowSet& switches, int binW, int binL, double scale,
+                          const TD2Rslt& summary, QPainter& canvas, const TD2RGene& layout, int pixelsPerMm,
+                          int topMm);
+    // The 128 x 128 thumbnail of a layout: the sheet across the full width,
+    // at the bottom of the image, with the part numbers that fit.
+    static QImage Thumbnail(const TD2RGene& layout);
+    // "图[2]87.5%"
+    static std::string ThumbnailCaption(int index, const TD2RGene& layout);
 };

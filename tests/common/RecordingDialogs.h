@@ -23,9 +23,24 @@ public:
         return answer;
     }
     void Error(const QString& message) override { Errors.append(message); }
+    QString OpenFileName(const QString& filter) override { return NextFile(filter); }
+    QString SaveFileName(const QString& filter, const QString&) override { return NextFile(filter); }
 
     QStringList Infos;
     QStringList Asks;
     QStringList Errors;
     std::deque<bool> Answers; // for Ask, in order; Cancel when none is left
+    std::deque<QString> Files; // for the file dialogs, in order; cancelled when none is left
+    QStringList FileDialogs;   // the filters of the file dialogs shown
+
+private:
+    QString NextFile(const QString& filter)
+    {
+        FileDialogs.append(filter);
+        if (Files.empty())
+            return {};
+        const QString file = Files.front();
+        Files.pop_front();
+        return file;
+    }
 };

@@ -1,0 +1,28 @@
+// KAVOCut: the desktop program.
+
+#include "UnitDataUi.h"
+#include "UnitMain.h"
+
+#include <QApplication>
+#include <QIcon>
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    app.setApplicationName(u"KAVOCut"_s);
+    app.setApplicationDisplayName(u"《卡沃》系列软件"_s);
+    app.setApplicationVersion(QStringLiteral(KAVO_VERSION));
+    app.setWindowIcon(QIcon(u":/icons/kavocut.svg"_s));
+
+    TMessageBoxDialogs dialogs;
+    SetDialogs(&dialogs);
+    TsysData data;
+    TfrmMain frmMain;
+    frmMain.showMaximized();
+    frmMain.OpenCommandLine(app.arguments().mid(1));
+    const int result = app.exec();
+    SetDialogs(nullptr);
+    return result;
+}
