@@ -18,13 +18,13 @@ class QMenu;
 enum class TColumnKind { Text, Choice, Tick, Currency };
 
 struct TColumnDef {
-    QString Caption;
+    QString Caption = {};
     TColumnKind Kind = TColumnKind::Text;
     int Width = 80;
     Qt::Alignment Align = Qt::AlignLeft | Qt::AlignVCenter;
     bool ReadOnly = false; // a read-only column 0 (the row numbers) is drawn grey
     bool Visible = true;
-    QStringList Choices;                  // Choice: the drop-down items
+    QStringList Choices = {};             // Choice: the drop-down items
     QString TickOn = QStringLiteral("0"); // Tick: the text of a ticked cell
     QString TickOff = QStringLiteral("1");
 };
@@ -72,6 +72,7 @@ public:
 
     // Ends an open cell editor, storing its text.
     void CommitEditing();
+    bool IsEditing() const { return state() == EditingState; }
 
 signals:
     // Just before an editor opens on the cell: the owner may still change
