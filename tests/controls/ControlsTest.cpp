@@ -441,6 +441,17 @@ private slots:
         QCOMPARE(edited.size(), 1);
         list->CommitEditing();
         QCOMPARE(edited.size(), 1);
+
+        // A row command takes the text still being typed along.
+        ClickCell(*list, 0, Name);
+        Type(list.get(), u"Float"_s);
+        Entry(list->RowMenu, u"下移一行"_s)->trigger();
+        QVERIFY(!list->IsEditing());
+        QCOMPARE(list->Cell(0, Name), QString());
+        QCOMPARE(list->Cell(1, Name), u"Float"_s);
+        QCOMPARE(list->Cell(1, Length), QString());
+        QCOMPARE(list->Cell(0, Length), u"1200"_s);
+        QCOMPARE(edited.size(), 2);
     }
 
     // The owner fills a cell of the row before the editor opens, and the
