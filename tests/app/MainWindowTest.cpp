@@ -3,6 +3,7 @@
 // drawings switched and zoomed.
 
 #include "FileType.h"
+#include "GridView.h"
 #include "RecordingDialogs.h"
 #include "TestHome.h"
 #include "TreeList.h"
@@ -12,6 +13,7 @@
 #include "UnitSettings.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
@@ -54,12 +56,26 @@ void WriteJob(const QString& path, bool withUncut = false)
     g.Width = 1830;
     g.Count = 1;
     g.Price = 35;
-    g.Eles = {{0, 1, "门", "左", 0, 0, 800, 600}, {0, 1, "门", "左", 803.5, 0, 800, 600},
+    g.Eles = {{0, 1, "门", "左", 0, 0, 800, 600},
+              {0, 1, "门", "左", 803.5, 0, 800, 600},
               {1, 2, "窗", "", 0, 603.5, 1000, 500}};
     g.Rects = {{1607, 0, 833, 600}, {1003.5, 603.5, 1436.5, 500}, {0, 1107, 2440, 723}};
     g.EleArea = 2 * 800 * 600 + 1000 * 500;
     g.MaxBin = 2440 * 723;
     TD2File::SaveProject(sheets, parts, path, {g}, JobPrm());
+}
+
+// Types into the current cell of a list as a user does: the first key opens
+// the editor, the rest go to it, Return stores the text.
+void Type(TTreeList* list, const QString& text)
+{
+    list->setFocus();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QWidget* target = i == 0 ? static_cast<QWidget*>(list) : QApplication::focusWidget();
+        QTest::keyClick(target, text[i].toLatin1());
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents(); // the editor commits and closes through a queued call
 }
 
 QAction* MenuEntry(QMenu* menu, const QString& text)
@@ -85,6 +101,8 @@ private:
     {
         m_win = std::make_unique<TfrmMain>();
         m_win->show();
+        m_win->activateWindow();
+        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(m_win.get());
         return *m_win;
     }
     TfrmMain& Restart()
@@ -245,21 +263,25 @@ private slots:
     void typingFillsTheCountAndDropsWhatIsNoNumber()
     {
         TfrmMain& w = Start();
-        w.treeEle->setFocus();
         w.treeEle->SetCell(0, EleCol::Length, u"800"_s);
         w.treeEle->setCurrentItem(w.treeEle->topLevelItem(0), EleCol::Width);
-        QTest::keyClicks(w.treeEle, u"6x0"_s);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(w.treeEle->Cell(0, EleCol::Count), u"1"_s); // filled when editing began
+        Type(w.treeEle, u"6x0"_s);
+        QCOMPARE(w.treeEle->Cell(0, EleCol::Count), u"1"_s);  // filled when editing began
         QVERIFY(w.treeEle->Cell(0, EleCol::Width).isEmpty()); // "6x0" is no number
+        w.treeEle->setCurrentItem(w.treeEle->topLevelItem(0), EleCol::Width);
+        Type(w.treeEle, u"600"_s);
+        QCOMPARE(w.treeEle->Cell(0, EleCol::Width), u"600"_s);
 
-        w.treeRaw->setFocus();
         w.treeRaw->SetCell(0, RawCol::Width, u"1830"_s);
         w.treeRaw->setCurrentItem(w.treeRaw->topLevelItem(0), RawCol::Length);
-        QTest::keyClicks(w.treeRaw, u"2440"_s);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        Type(w.treeRaw, u"2440"_s);
         QCOMPARE(w.treeRaw->Cell(0, RawCol::Length), u"2440"_s);
         QCOMPARE(w.treeRaw->Cell(0, RawCol::Count), u"999999"_s);
+        // A row without sizes gets no count.
+        w.treeRaw->setCurrentItem(w.treeRaw->topLevelItem(1), RawCol::Name);
+        Type(w.treeRaw, u"abc"_s);
+        QCOMPARE(w.treeRaw->Cell(1, RawCol::Name), u"abc"_s);
+        QVERIFY(w.treeRaw->Cell(1, RawCol::Count).isEmpty());
     }
 
     void settingsThatRebuildTheListsAndSettingsThatDoNot()

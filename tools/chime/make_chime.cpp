@@ -37,7 +37,7 @@ int main(int argc, char** argv)
     struct Note {
         double start, freq, gain;
     } notes[] = {{0.0, 1318.5, 0.55}, {0.18, 987.8, 0.6}};
-    std::vector<int16_t> pcm(size_t(samples));
+    std::vector<int16_t> pcm(static_cast<size_t>(samples));
     for (int i = 0; i < samples; ++i) {
         const double t = double(i) / Rate;
         double v = 0;
