@@ -298,13 +298,14 @@ void TfrmMain::BuildPanels()
     left->setChildrenCollapsible(false);
     pnlLeft = left;
     auto* rawPage = new QTabWidget(left);
+    rawPage->setDocumentMode(true);
     treeRaw = new TTreeList(rawPage);
     treeRaw->setObjectName(u"treeRaw"_s);
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     const auto rowNo = [](const QString& caption) {
         TColumnDef c;
         c.Caption = caption;
-        c.Width = 40;
+        c.Width = 34;
         c.Align = Qt::AlignCenter;
         c.ReadOnly = true;
         return c;
@@ -323,21 +324,23 @@ void TfrmMain::BuildPanels()
     prio.Choices = {u"普通"_s, u"优先"_s};
     TColumnDef price = text(u"单价"_s, 70, false, right);
     price.Kind = TColumnKind::Currency;
-    treeRaw->SetColumns({rowNo(u"序号"_s), prio, text(u"名称"_s, 70), text(u"备注"_s, 60, false),
-                         text(u"长"_s, 50, true, right), text(u"宽"_s, 50, true, right), price,
-                         text(u"可用量"_s, 55, true, right), text(QString(), 40, false)});
+    // Widths that fit the default panel of 240 pixels.
+    treeRaw->SetColumns({rowNo(u"序号"_s), prio, text(u"名称"_s, 56), text(u"备注"_s, 60, false),
+                         text(u"长"_s, 42, true, right), text(u"宽"_s, 42, true, right), price,
+                         text(u"可用量"_s, 48, true, right), text(QString(), 40, false)});
     rawPage->addTab(treeRaw, u"原材尺寸"_s);
 
     auto* elePage = new QTabWidget(left);
+    elePage->setDocumentMode(true);
     treeEle = new TTreeList(elePage);
     treeEle->setObjectName(u"treeEle"_s);
-    TColumnDef grain = text(u"有纹路"_s, 50, false);
+    TColumnDef grain = text(u"有纹路"_s, 46, false);
     grain.Kind = TColumnKind::Tick;
     grain.TickOn = u"0"_s;
     grain.TickOff = u"1"_s;
-    treeEle->SetColumns({rowNo(u"序号"_s), text(u"名称"_s, 70), text(u"备注"_s, 60, false),
-                         text(u"长"_s, 50, true, right), text(u"宽"_s, 50, true, right),
-                         text(u"数量"_s, 45, true, right), grain});
+    treeEle->SetColumns({rowNo(u"序号"_s), text(u"名称"_s, 52), text(u"备注"_s, 60, false),
+                         text(u"长"_s, 38, true, right), text(u"宽"_s, 38, true, right),
+                         text(u"数量"_s, 34, true, right), grain});
     elePage->addTab(treeEle, u"下料尺寸"_s);
     left->setStretchFactor(0, 1);
     left->setStretchFactor(1, 2);
@@ -355,7 +358,7 @@ void TfrmMain::BuildPanels()
     treeResult->setObjectName(u"treeResult"_s);
     QList<TColumnDef> resultColumns;
     for (const QString& caption : {u"下料总长"_s, u"切割总长"_s, u"下料数量"_s, u"切割数量"_s, u"原材用量"_s, u"利用率"_s}) {
-        TColumnDef c = text(caption, 90);
+        TColumnDef c = text(caption, resultColumns.isEmpty() ? 130 : 90);
         c.ReadOnly = true;
         resultColumns.append(c);
     }
@@ -381,6 +384,7 @@ void TfrmMain::BuildPanels()
     // Right: thumbnails over the remnant and uncut lists.
     auto* rightPanel = new QSplitter(Qt::Vertical, Splitter1);
     rightPanel->setChildrenCollapsible(false);
+    rightPanel->setMinimumWidth(185);
     pgThumbs = new QTabWidget(rightPanel);
     lstGrapSmall = new QListWidget(pgThumbs);
     lstGrapSmall->setObjectName(u"lstGrapSmall"_s);
@@ -391,6 +395,7 @@ void TfrmMain::BuildPanels()
     lstGrapSmall->setMovement(QListView::Static);
     lstGrapSmall->setResizeMode(QListView::Adjust);
     lstGrapSmall->setSpacing(4);
+    lstGrapSmall->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(lstGrapSmall, &QListWidget::currentRowChanged, this, [this] { RunCommand([this] { DrawPBT(); }); });
     pgThumbs->addTab(lstGrapSmall, u"缩略图"_s);
     pgLower = new QTabWidget(rightPanel);

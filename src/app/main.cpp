@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QScreen>
 
 using namespace Qt::StringLiterals;
 
@@ -20,6 +21,8 @@ int main(int argc, char** argv)
     SetDialogs(&dialogs);
     TsysData data;
     TfrmMain frmMain;
+    // Without a window manager to maximise it, the window takes the screen itself.
+    frmMain.setGeometry(frmMain.screen()->availableGeometry());
     frmMain.showMaximized();
     frmMain.OpenCommandLine(app.arguments().mid(1));
     const int result = app.exec();
