@@ -161,6 +161,16 @@ private slots:
         QVERIFY(w.tlNew->isEnabled());
     }
 
+    void aRefusedFileTypeRegistrationIsReportedAndStartUpGoesOn()
+    {
+        QFile blocker(m_xdg->filePath(u"applications"_s));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        TfrmMain& w = Start();
+        QCOMPARE(m_dialogs->Errors.size(), 1);
+        QCOMPARE(w.treeRaw->RowCount(), 50);
+    }
+
     void opensAProjectNamedOnTheCommandLineInPieces()
     {
         const QString path = Job();
