@@ -3,7 +3,7 @@
 
 KAVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KAVO_BUILD="$KAVO_ROOT/build"
-KAVO_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev libqt6sql6-sqlite libqt6svg6 libgtest-dev fonts-wqy-microhei)
+KAVO_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev libqt6sql6-sqlite libqt6svg6 qt6-multimedia-dev libgtest-dev fonts-wqy-microhei)
 
 kavo_install_packages() {
     local missing=()

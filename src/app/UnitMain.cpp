@@ -3,13 +3,17 @@
 #include "FileType.h"
 #include "TreeList.h"
 #include "UnitBLL.h"
+#include "UnitCulcControler.h"
+#include "UnitD2RectThread.h"
 #include "UnitData.h"
 #include "UnitFileOpt.h"
 #include "UnitSettings.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,6 +22,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScrollArea>
+#include <QSoundEffect>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -26,6 +31,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -124,13 +130,22 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     m_panelWidthTimer = new QTimer(this);
     m_panelWidthTimer->setSingleShot(true);
     m_panelWidthTimer->setInterval(400);
-    connect(m_panelWidthTimer, &QTimer::timeout, this, [this] {
-        RunCommand([this] { TBLL().SavePnlWidth(pnlLeft->width()); });
-    });
+    connect(m_panelWidthTimer, &QTimer::timeout, this,
+            [this] { RunCommand([this] { TBLL().SavePnlWidth(pnlLeft->width()); }); });
     connect(Splitter1, &QSplitter::splitterMoved, this, [this](int, int index) {
         if (index == 1)
             m_panelWidthTimer->start();
     });
+
+    PlaySound = [this](const QString& file) {
+        if (!QFile::exists(file))
+            return; // no bell file, no bell
+        if (!m_bell)
+            m_bell = new QSoundEffect(this);
+        // Never waited on: without an audio device it reports playing for ever.
+        m_bell->setSource(QUrl::fromLocalFile(file));
+        m_bell->play();
+    };
 
     SelLayout = -1;
     // A refused registration is reported; the program starts all the same.
@@ -140,7 +155,34 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     LoadShowSet();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    StopWorkers();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    if (m_controler)
+        m_controler->imgCancelClick();
+    StopWorkers();
+    QMainWindow::closeEvent(event);
+}
+
+// A worker still running when the program ends is stopped and waited for, so
+// that nothing is freed under it. Events are handled meanwhile: a worker may
+// be waiting on the main thread to take its progress or its result.
+void TfrmMain::StopWorkers()
+{
+    m_closing = true;
+    for (const QPointer<TD2Rect>& w : m_workers)
+        if (w)
+            w->RequestStop();
+    for (const QPointer<TD2Rect>& w : m_workers) {
+        while (w && !w->wait(20))
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    m_workers.clear();
+}
 
 void TfrmMain::BuildActions()
 {
@@ -174,7 +216,8 @@ void TfrmMain::BuildActions()
     connect(tlZoomMin, &QAction::triggered, this, [this] { RunCommand([this] { tlZoomMinClick(); }); });
 
     // Commands whose windows come later stay visible but disabled.
-    for (QAction* later : {tlOpt, tlPrint, tlExcel, tlWuLiao, tlLabel})
+    connect(tlOpt, &QAction::triggered, this, [this] { RunCommand([this] { tlOptClick(); }); });
+    for (QAction* later : {tlPrint, tlExcel, tlWuLiao, tlLabel})
         later->setEnabled(false);
 
     popMnuShow = new QMenu(this);
@@ -212,7 +255,9 @@ void TfrmMain::BuildMenus()
     file->addAction(X1);
 
     QMenu* calc = bar->addMenu(u"计算(&E)"_s);
-    later(calc, u"优化计算(&C)"_s);
+    QAction* optimise = calc->addAction(u"优化计算(&C)"_s);
+    optimise->setObjectName(u"N2"_s);
+    connect(optimise, &QAction::triggered, tlOpt, &QAction::trigger);
 
     QMenu* print = bar->addMenu(u"打印(&P)"_s);
     later(print, u"打印排版图"_s);
@@ -357,7 +402,8 @@ void TfrmMain::BuildPanels()
     treeResult = new TTreeList(centre);
     treeResult->setObjectName(u"treeResult"_s);
     QList<TColumnDef> resultColumns;
-    for (const QString& caption : {u"下料总长"_s, u"切割总长"_s, u"下料数量"_s, u"切割数量"_s, u"原材用量"_s, u"利用率"_s}) {
+    for (const QString& caption :
+         {u"下料总长"_s, u"切割总长"_s, u"下料数量"_s, u"切割数量"_s, u"原材用量"_s, u"利用率"_s}) {
         TColumnDef c = text(caption, resultColumns.isEmpty() ? 130 : 90);
         c.ReadOnly = true;
         resultColumns.append(c);
@@ -713,4 +759,113 @@ void TfrmMain::DrawPBT()
     }
     imgPnl->setFixedSize(width, height);
     imgPnl->setPixmap(QPixmap::fromImage(picture));
+}
+
+void TfrmMain::tlOptClick()
+{
+    // End any cell editing, keeping what was typed.
+    for (TTreeList* list : {treeRaw, treeEle}) {
+        list->CommitEditing();
+        if (QTreeWidgetItem* item = list->currentItem())
+            list->setCurrentItem(item, 0);
+    }
+    TD2RRawArr raws;
+    TD2REleArr eles;
+    if (!TBLL().ReadInput(*treeRaw, *treeEle, eles, raws))
+        return;
+
+    bool changed = TBLL::RawChanged(raws, CurRaw);
+    if (changed)
+        CurRaw = raws;
+    if (TBLL::EleChanged(eles, CurEle)) {
+        CurEle = eles;
+        changed = true;
+    }
+    if (TBLL::PrmChanged(SetPrm, RunPrm)) {
+        RunPrm = SetPrm;
+        changed = true;
+    } else {
+        RunPrm.OptTm = SetPrm.OptTm;
+        RunPrm.WenLu = SetPrm.WenLu;
+        RunPrm.BinL = SetPrm.BinL;
+        RunPrm.BinW = SetPrm.BinW;
+        RunPrm.lingyin = SetPrm.lingyin;
+    }
+
+    auto* controler = new TfrmCulcControler(this, RunPrm.OptTm);
+    m_controler = controler;
+    connect(controler, &TfrmCulcControler::StopRequested, this, &TfrmMain::ReciveStopMsg);
+    RunPrm.CtrlWnd = controler;
+    RunPrm.MainWnd = this;
+
+    // Each run has its number: the late result of a cancelled run must not
+    // touch the state or close the dialog of a run started after it.
+    auto* worker = new TD2Rect(CurRaw, RunPrm, CurEle, ++m_run, SearchSeed);
+    D2Rect = worker;
+    m_workers.append(worker);
+    m_workers.removeAll(nullptr);
+    connect(worker, &TD2Rect::PlanBuilt, controler, &TfrmCulcControler::ReciveProcess2, Qt::BlockingQueuedConnection);
+    connect(worker, &TD2Rect::GenerationDone, controler, &TfrmCulcControler::ReciveProcess,
+            Qt::BlockingQueuedConnection);
+    connect(worker, &TD2Rect::PostResult, this, &TfrmMain::PostResult, Qt::BlockingQueuedConnection);
+    worker->start();
+    controler->exec();
+    const bool accepted = controler->Accepted;
+    // Released now: a worker still reporting to it is let go with its report.
+    delete controler;
+    if (!accepted)
+        return;
+
+    if (TakesNewPlan(changed)) {
+        CurSchame = NewSchame;
+        CurRslt = NewRslt;
+        if (!FileName.isEmpty())
+            WriteProject(FileName);
+    }
+    OutResult();
+    Draw2D(CurSchame);
+}
+
+bool TfrmMain::TakesNewPlan(bool changed) const
+{
+    if (changed)
+        return true;
+    switch (RunPrm.PriCut) {
+    case 0:
+        return NewRslt.Uti > CurRslt.Uti;
+    case 2:
+        return NewRslt.Price < CurRslt.Price;
+    default:
+        return NewSchame.size() < CurSchame.size();
+    }
+}
+
+void TfrmMain::PostResult(TD2Rect* worker)
+{
+    if (m_closing || worker->Run != m_run)
+        return;
+    ReciveResult(worker);
+    if (m_controler)
+        m_controler->ReciveMsg();
+}
+
+void TfrmMain::ReciveResult(TD2Rect* worker)
+{
+    NewSchame = worker->Best();
+    NewRslt = TD2Result::BuildRslt(NewSchame, RunPrm, CurEle);
+    if (m_controler)
+        m_controler->accept();
+    if (SetPrm.lingyin == 1 && PlaySound)
+        PlaySound(QDir(ProgramFolder()).filePath(u"ringin.wav"_s));
+}
+
+TfrmCulcControler* TfrmMain::Controler() const
+{
+    return m_controler;
+}
+
+void TfrmMain::ReciveStopMsg()
+{
+    if (D2Rect)
+        D2Rect->RequestStop();
 }

@@ -7,7 +7,12 @@
 #include "D2Records.h"
 #include "UnitD2RectDisp.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -19,7 +24,10 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class QTreeWidget;
+class QSoundEffect;
+class TD2Rect;
 class TTreeList;
+class TfrmCulcControler;
 
 class TfrmMain final : public QMainWindow {
     Q_OBJECT
@@ -43,6 +51,12 @@ public:
     QString FileName;
     int SelLayout = -1;
     double Scale = 1;
+    QPointer<TD2Rect> D2Rect; // the worker of the calculation in progress
+
+    // For repeatable runs (tests): the seed of every search; the clock when unset.
+    std::optional<uint64_t> SearchSeed;
+    // Plays the bell without waiting for it; tests listen here instead.
+    std::function<void(const QString& wavFile)> PlaySound;
 
     // Controls, named as the commands and tests refer to them.
     TTreeList* treeRaw;
@@ -70,8 +84,8 @@ public:
     QAction* tlWuLiao;
     QAction* tlLabel;
     QAction* tlSetting;
-    QAction* N3;     // 另存为
-    QAction* X1;     // 退出
+    QAction* N3;           // 另存为
+    QAction* X1;           // 退出
     QAction* ShowItems[5]; // the drawing switches, tags 1 to 5
 
     // Start-up with the command line: the arguments joined with single blanks
@@ -88,6 +102,17 @@ public:
     void tlZoomMaxClick();
     void tlZoomMinClick();
     void A1Click();
+    // The calculation: collects the lists, runs the worker under the progress
+    // dialog, and shows the new plan when it is taken.
+    void tlOptClick();
+    // The worker's end, on the main thread while it waits.
+    void ReciveResult(TD2Rect* worker);
+    // The progress dialog asks the running worker to stop.
+    void ReciveStopMsg();
+    // Whether the plan just delivered replaces the one shown.
+    bool TakesNewPlan(bool changed) const;
+    // The dialog of the calculation in progress, if any.
+    TfrmCulcControler* Controler() const;
 
     // Loads a project into the lists and the job, and shows its plan.
     void OpenProject(const QString& path);
@@ -101,7 +126,12 @@ public:
     void Draw2D(const TD2RSchame& plan);
     void DrawPBT();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void PostResult(TD2Rect* worker);
+    void StopWorkers();
     void BuildActions();
     void BuildMenus();
     void BuildToolBar();
@@ -111,4 +141,9 @@ private:
     void EleEditingStarted(int row, int column);
 
     QTimer* m_panelWidthTimer;
+    QPointer<TfrmCulcControler> m_controler;
+    QList<QPointer<TD2Rect>> m_workers; // every worker not yet ended, cancelled ones too
+    int m_run = 0;                      // the number of the latest calculation
+    bool m_closing = false;
+    QSoundEffect* m_bell = nullptr;
 };

@@ -156,7 +156,8 @@ private slots:
         QVERIFY(m_dialogs->Infos.isEmpty());
         QVERIFY(m_dialogs->Errors.isEmpty());
         // Commands whose windows come later are there but disabled.
-        QVERIFY(!w.tlOpt->isEnabled());
+        QVERIFY(!w.tlLabel->isEnabled());
+        QVERIFY(w.tlOpt->isEnabled());
         QVERIFY(!w.tlWuLiao->isEnabled());
         QVERIFY(w.tlNew->isEnabled());
     }
