@@ -69,6 +69,24 @@ bool Empty(const TCellTable& t, int row, int column)
     return t.Cell(row, column).isEmpty();
 }
 
+enum class RowFill { None, Partly, Full };
+
+// Whether the three required cells of a row are all empty (the list ends
+// there), all filled, or partly filled: then the row-error message is shown.
+RowFill Filled(const TCellTable& t, int row, std::initializer_list<int> required)
+{
+    int filled = 0;
+    for (int c : required)
+        filled += !Empty(t, row, c);
+    if (filled == 0)
+        return RowFill::None;
+    if (filled < int(required.size())) {
+        ShowInfo(TBLL::RowErrorMessage(row + 1));
+        return RowFill::Partly;
+    }
+    return RowFill::Full;
+}
+
 class CellReader {
 public:
     CellReader(const TCellTable& t, const QString& list, int row) : m_t(t), m_list(list), m_row(row) {}
@@ -261,14 +279,11 @@ bool TBLL::ReadInput(const TCellTable& raws, const TCellTable& eles, TD2REleArr&
 {
     rawArr.clear();
     for (int row = 0; row < raws.RowCount(); ++row) {
-        const int filled =
-            !Empty(raws, row, RawCol::Length) + !Empty(raws, row, RawCol::Width) + !Empty(raws, row, RawCol::Count);
-        if (filled == 0)
+        const RowFill fill = Filled(raws, row, {RawCol::Length, RawCol::Width, RawCol::Count});
+        if (fill == RowFill::None)
             break;
-        if (filled < 3) {
-            ShowInfo(RowErrorMessage(row + 1));
+        if (fill == RowFill::Partly)
             return false;
-        }
         const CellReader c(raws, u"原材表"_s, row);
         TD2RRaw r;
         r.No = c.Int(RawCol::No);
@@ -286,14 +301,11 @@ bool TBLL::ReadInput(const TCellTable& raws, const TCellTable& eles, TD2REleArr&
 
     eleArr.clear();
     for (int row = 0; row < eles.RowCount(); ++row) {
-        const int filled =
-            !Empty(eles, row, EleCol::Length) + !Empty(eles, row, EleCol::Width) + !Empty(eles, row, EleCol::Count);
-        if (filled == 0)
+        const RowFill fill = Filled(eles, row, {EleCol::Length, EleCol::Width, EleCol::Count});
+        if (fill == RowFill::None)
             break;
-        if (filled < 3) {
-            ShowInfo(RowErrorMessage(row + 1));
+        if (fill == RowFill::Partly)
             return false;
-        }
         const CellReader c(eles, u"零件表"_s, row);
         TD2REle e;
         e.No = c.Int(EleCol::No);

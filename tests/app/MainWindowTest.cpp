@@ -330,6 +330,20 @@ private slots:
         QCOMPARE(w.treeEle->Cell(0, EleCol::Name), u"typed"_s);
     }
 
+    void theLeftPanelWidthIsStoredWhenTheSplitterMoves()
+    {
+        TfrmMain& w = Start();
+        QList<int> sizes = w.Splitter1->sizes();
+        sizes[1] += sizes[0] - 310;
+        sizes[0] = 310;
+        w.Splitter1->setSizes(sizes);
+        emit w.Splitter1->splitterMoved(310, 1); // as a drag of the handle ends
+        QTRY_COMPARE(TBLL().ReadConfig().PnlWidth, w.pnlLeft->width());
+        QCOMPARE(w.pnlLeft->width(), 310);
+        TfrmMain& again = Restart();
+        QCOMPARE(again.Splitter1->sizes().front(), 310);
+    }
+
     void aDrawingSwitchSurvivesARestart()
     {
         TfrmMain& w = Start();
