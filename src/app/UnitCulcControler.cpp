@@ -125,6 +125,8 @@ void TfrmCulcControler::Image2Click()
 
 void TfrmCulcControler::imgCancelClick()
 {
+    // A cancel after an accept still cancels: nothing of this run is taken.
+    Accepted = false;
     emit StopRequested();
     QDialog::reject();
 }

@@ -174,13 +174,15 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 void TfrmMain::StopWorkers()
 {
     m_closing = true;
-    for (const QPointer<TD2Rect>& w : m_workers)
+    tlOpt->setEnabled(false);
+    const QList<QPointer<TD2Rect>> workers = m_workers;
+    for (const QPointer<TD2Rect>& w : workers)
         if (w)
             w->RequestStop();
-    for (const QPointer<TD2Rect>& w : m_workers) {
+    // No user input meanwhile: nothing may start while the program ends.
+    for (const QPointer<TD2Rect>& w : workers)
         while (w && !w->wait(20))
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     m_workers.clear();
 }
 
@@ -668,7 +670,9 @@ void TfrmMain::tlZoomMaxClick()
 {
     if (SelLayout == -1)
         return;
-    imgPnl->setFixedWidth(Trunc(imgPnl->width() * 1.2));
+    // A picture beyond this would not fit in memory; zooming stops there.
+    constexpr int MaxPicture = 12000;
+    imgPnl->setFixedWidth(std::min(MaxPicture, Trunc(imgPnl->width() * 1.2)));
     DrawPBT();
 }
 
@@ -743,14 +747,14 @@ void TfrmMain::DrawPBT()
         return;
 
     // Draw once to learn where the sheet ends, then size the picture to it.
-    QImage probe(width, Trunc(g.Width / Scale) + 100, QImage::Format_RGB32);
+    QImage probe(width, std::clamp(Trunc(g.Width / Scale) + 100, 1, 32000), QImage::Format_RGB32);
     probe.fill(Qt::white);
     int bottom;
     {
         QPainter p(&probe);
         bottom = TD2Result::DrawLayout(SelLayout, 1, ShowCfg, RunPrm.BinW, RunPrm.BinL, Scale, CurRslt, p, g, m, 1);
     }
-    const int height = std::max(1, bottom + Trunc(RunPrm.EdgB / Scale) + 10);
+    const int height = std::clamp(bottom + Trunc(RunPrm.EdgB / Scale) + 10, 1, 32000);
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(Qt::white);
     {
@@ -808,9 +812,11 @@ void TfrmMain::tlOptClick()
     connect(worker, &TD2Rect::GenerationDone, controler, &TfrmCulcControler::ReciveProcess,
             Qt::BlockingQueuedConnection);
     connect(worker, &TD2Rect::PostResult, this, &TfrmMain::PostResult, Qt::BlockingQueuedConnection);
+    m_delivered = false;
     worker->start();
     controler->exec();
-    const bool accepted = controler->Accepted;
+    // Only a plan this run delivered is judged.
+    const bool accepted = controler->Accepted && m_delivered;
     // Released now: a worker still reporting to it is let go with its report.
     delete controler;
     if (!accepted)
@@ -844,6 +850,7 @@ void TfrmMain::PostResult(TD2Rect* worker)
 {
     if (m_closing || worker->Run != m_run)
         return;
+    m_delivered = true;
     ReciveResult(worker);
     if (m_controler)
         m_controler->ReciveMsg();

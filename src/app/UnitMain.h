@@ -145,5 +145,6 @@ private:
     QList<QPointer<TD2Rect>> m_workers; // every worker not yet ended, cancelled ones too
     int m_run = 0;                      // the number of the latest calculation
     bool m_closing = false;
+    bool m_delivered = false; // the latest run's plan has arrived
     QSoundEffect* m_bell = nullptr;
 };

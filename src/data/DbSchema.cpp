@@ -112,6 +112,12 @@ bool TDbSchema::Upgrade(QSqlDatabase& db, QString* error)
     }
     if (version >= Version)
         return true;
+    // An empty or foreign file is no program database to bring up to date.
+    if (!db.tables().contains(u"fxPrm"_s, Qt::CaseInsensitive)) {
+        if (error)
+            *error = u"%1 不是本程序的数据库"_s.arg(db.databaseName());
+        return false;
+    }
     if (!db.transaction()) {
         if (error)
             *error = db.lastError().text();

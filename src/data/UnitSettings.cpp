@@ -286,6 +286,9 @@ void TfrmSettings::showEvent(QShowEvent* event)
 
 void TfrmSettings::btnOKClick()
 {
+    // "保存(&S)" by its key leaves the caption editor open: store what it holds.
+    GridView1->CommitEditing();
+    GridView2->CommitEditing();
     RunCommand([this] {
         const auto orDefault = [](const QString& text, const QString& fallback) {
             return text.isEmpty() ? fallback : text;

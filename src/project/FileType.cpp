@@ -37,11 +37,14 @@ void Write(const QString& path, const QByteArray& bytes)
         throw TFileError(u"无法登记文件类型：%1：%2"_s.arg(path, f.errorString()));
 }
 
-// Desktop entries quote an argument with blanks in double quotes.
+// An argument of a desktop entry's Exec line: quoted, with the characters the
+// quoting reserves escaped, the backslashes once more for the entry's own
+// string escapes, and "%" doubled so it is no field code.
 QString Quoted(const QString& path)
 {
     QString escaped = path;
     escaped.replace(u'\\', u"\\\\"_s).replace(u'"', u"\\\""_s).replace(u'$', u"\\$"_s).replace(u'`', u"\\`"_s);
+    escaped.replace(u'\\', u"\\\\"_s).replace(u'%', u"%%"_s);
     return u'"' + escaped + u'"';
 }
 
@@ -73,20 +76,19 @@ bool TFileType::RegisterFileType(const QString& ext, const QString& programFolde
     }
 
     const QString mime = MimeType(ext);
-    Write(MimePackagePath(ext),
-          (u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-           "  <mime-type type=\""_s +
-           mime + u"\">\n    <comment>卡沃文件</comment>\n    <glob pattern=\"*."_s + ext +
-           u"\" case-sensitive=\"false\"/>\n  </mime-type>\n</mime-info>\n"_s)
-              .toUtf8());
+    Write(MimePackagePath(ext), (u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                 "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                                 "  <mime-type type=\""_s +
+                                 mime + u"\">\n    <comment>卡沃文件</comment>\n    <glob pattern=\"*."_s + ext +
+                                 u"\" case-sensitive=\"false\"/>\n  </mime-type>\n</mime-info>\n"_s)
+                                    .toUtf8());
     const QString icon = QFileInfo::exists(folder + u"kavocut.svg"_s) ? folder + u"kavocut.svg"_s : u"kavocut"_s;
     Write(entryPath, (u"[Desktop Entry]\n"
                       "Type=Application\n"
                       "Name=卡沃文件\n"
                       "Exec="_s +
-                      Quoted(folder + u"KAVOCut"_s) + u" %f\n"_s + u"Icon="_s + icon + u"\n"_s + u"MimeType="_s +
-                      mime + u";\n"_s + u"NoDisplay=true\n"_s + pathLine + u"\n"_s)
+                      Quoted(folder + u"KAVOCut"_s) + u" %f\n"_s + u"Icon="_s + icon + u"\n"_s + u"MimeType="_s + mime +
+                      u";\n"_s + u"NoDisplay=true\n"_s + pathLine + u"\n"_s)
                          .toUtf8());
 
     // Tell the desktop, without waiting for it; the tools may be missing.

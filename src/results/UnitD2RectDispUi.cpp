@@ -53,9 +53,9 @@ void Hatch(QPainter& p, const QRect& r, int pixelsPerMm)
     p.save();
     p.setClipRect(r, Qt::IntersectClip);
     p.setPen(QPen(QColor(0, 128, 0), std::max(1, pixelsPerMm / 3)));
-    // Forward diagonals: from bottom-left to top-right.
+    // Forward diagonals as the desktop's hatch has them: down from left to right.
     for (int d = -r.height(); d < r.width() + r.height(); d += step)
-        p.drawLine(r.left() + d, r.bottom() + 1, r.left() + d + r.height() + 1, r.top());
+        p.drawLine(r.left() + d, r.top(), r.left() + d + r.height() + 1, r.bottom() + 1);
     p.restore();
 }
 
@@ -101,9 +101,9 @@ void DrawBox(QPainter& p, const QRect& r)
 void TD2Result::FillResult(QTreeWidget* tree, const TD2Rslt& r, bool showPrice)
 {
     tree->clear();
-    AddRow(tree, {u"成品面积："_s, QString::fromStdString(FixedText(r.EleArea / 1000000, 1)) + u"㎡"_s,
-                  u"原材面积："_s, QString::fromStdString(FixedText(r.RawArea / 1000000, 1)) + u"㎡"_s,
-                  u"净出材率："_s, QString::fromStdString(FixedText(r.Uti * 100, 1)) + u"%"_s});
+    AddRow(tree, {u"成品面积："_s, QString::fromStdString(FixedText(r.EleArea / 1000000, 1)) + u"㎡"_s, u"原材面积："_s,
+                  QString::fromStdString(FixedText(r.RawArea / 1000000, 1)) + u"㎡"_s, u"净出材率："_s,
+                  QString::fromStdString(FixedText(r.Uti * 100, 1)) + u"%"_s});
     AddRow(tree, {u"原材用量："_s, QString::number(r.RawCount) + u" 张"_s, QString(), QString(),
                   showPrice ? u"价格合计："_s : QString(),
                   showPrice ? QString::fromStdString(FixedText(r.Price, 1)) : QString()});
@@ -139,8 +139,7 @@ int TD2Result::DrawLayout(int index, int leftMm, const TShowSet& sw, int binW, i
     p.setBrush(Qt::white);
     const int x0 = leftMm * m;
     int y = topMm * m;
-    const int clipRight = p.hasClipping() ? p.clipBoundingRect().toRect().right()
-                                          : p.device()->width() - 1;
+    const int clipRight = p.hasClipping() ? p.clipBoundingRect().toRect().right() : p.device()->width() - 1;
 
     const auto writeLine = [&](const QString& text) {
         const QFontMetrics fm = p.fontMetrics();

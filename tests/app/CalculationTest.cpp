@@ -20,6 +20,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -227,15 +228,41 @@ private slots:
         BigJob(w);
         w.LoadPrm();
         bool stayedOpen = false;
+        int generations = -1;
         Calculate(w, [&](TfrmCulcControler* dialog) {
             QTRY_VERIFY(dialog->ProgressBar2->value() >= 1);
             QCOMPARE(dialog->ProgressBar1->maximum(), 100);
             dialog->Image2->click();
             stayedOpen = dialog->isVisible(); // until the worker delivers
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 20000);
+            generations = dialog->ProgressBar1->value();
         });
         QVERIFY(stayedOpen);
+        QVERIFY2(generations >= 0 && generations < 100, qPrintable(QString::number(generations)));
         QVERIFY(!w.CurSchame.empty());
         QCOMPARE(w.CurSchame, w.NewSchame);
+    }
+
+    void acceptThenCancelTakesNothing()
+    {
+        TfrmMain& w = Start();
+        SmallJob(w);
+        const QString path = m_home->Path() + u"/job.FBL"_s;
+        m_dialogs->Files.push_back(path);
+        w.N3Click();
+        Calculate(w);
+        const TD2RSchame shown = w.CurSchame;
+        const QByteArray file = Read(path);
+        SetStored("OptTm", u"100"_s);
+        w.LoadPrm();
+        BigJob(w);
+        Calculate(w, [](TfrmCulcControler* dialog) {
+            QTRY_VERIFY(dialog->ProgressBar2->value() >= 1);
+            dialog->Image2->click();
+            dialog->imgCancel->click();
+        });
+        QCOMPARE(w.CurSchame, shown);
+        QCOMPARE(Read(path), file);
     }
 
     void cancelKeepsThePlanTheListsAndTheFile()
@@ -254,7 +281,12 @@ private slots:
         SetStored("OptTm", u"100"_s);
         w.LoadPrm();
         BigJob(w); // a changed input, which would be taken
-        Calculate(w, [](TfrmCulcControler* dialog) {
+        QPointer<TD2Rect> worker;
+        std::shared_ptr<std::atomic<int>> plans = std::make_shared<std::atomic<int>>(0);
+        Calculate(w, [&](TfrmCulcControler* dialog) {
+            worker = w.D2Rect;
+            connect(
+                worker, &TD2Rect::PlanBuilt, worker, [plans](int) { ++*plans; }, Qt::DirectConnection);
             QTRY_VERIFY(dialog->ProgressBar2->value() >= 1);
             dialog->imgCancel->click();
         });
@@ -262,8 +294,10 @@ private slots:
         QCOMPARE(Read(path), file);
         QCOMPARE(w.treeBin->topLevelItemCount() ? w.treeBin->topLevelItem(0)->text(0) : QString(), remnants);
         QCOMPARE(w.treeEle->Cell(100, EleCol::Count), u"2"_s);
-        // The cancelled worker still delivers, and the bell rings for it.
+        // The cancelled worker stops soon, still delivers, and the bell rings for it.
         QTRY_VERIFY_WITH_TIMEOUT(m_bells.size() == 1, 20000);
+        QTRY_VERIFY(!worker || worker->isFinished());
+        QVERIFY2(*plans < 100 * 30, qPrintable(QString::number(*plans)));
         QVERIFY(m_bells.front().endsWith(u"/ringin.wav"_s));
         QVERIFY(!w.NewSchame.empty());
         QCOMPARE(w.CurSchame, shown);
@@ -347,11 +381,15 @@ private slots:
         BigJob(w);
         w.LoadPrm();
         QPointer<TD2Rect> worker;
+        int generations = -1;
         Calculate(w, [&](TfrmCulcControler* dialog) {
             QTRY_VERIFY(dialog->ProgressBar2->value() >= 1);
             worker = w.D2Rect;
-            w.close();
+            w.close(); // stops the worker and waits for it
+            QVERIFY(!worker || worker->isFinished());
+            generations = dialog->ProgressBar1->value();
         });
+        QVERIFY2(generations >= 0 && generations < 100, qPrintable(QString::number(generations)));
         QVERIFY(!worker || worker->isFinished());
         QVERIFY(w.CurSchame.empty());
     }

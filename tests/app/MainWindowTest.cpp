@@ -16,8 +16,10 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QSplitter>
 #include <QTabWidget>
@@ -342,6 +344,27 @@ private slots:
         QCOMPARE(w.pnlLeft->width(), 310);
         TfrmMain& again = Restart();
         QCOMPARE(again.Splitter1->sizes().front(), 310);
+    }
+
+    void savingSettingsByItsKeyKeepsTheCaptionBeingTyped()
+    {
+        TfrmMain& w = Start();
+        QTimer::singleShot(0, this, [] {
+            auto* dialog = qobject_cast<TfrmSettings*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto close = qScopeGuard([dialog] { dialog->close(); }); // never leave the test hanging
+            dialog->Pages->setCurrentIndex(1);
+            dialog->GridView2->setCurrentCell(2, 2);
+            dialog->GridView2->editItem(dialog->GridView2->item(2, 2));
+            auto* editor = dialog->GridView2->viewport()->findChild<QLineEdit*>();
+            QVERIFY(editor);
+            editor->selectAll();
+            editor->insert(u"长度"_s);
+            dialog->btnOKClick(); // as Alt+S does: the editor is still open
+        });
+        w.tlSettingClick();
+        QCOMPARE(TBLL().ReadConfig().eleLength, u"长度"_s);
+        QCOMPARE(w.treeEle->headerItem()->text(EleCol::Length), u"长度"_s);
     }
 
     void aDrawingSwitchSurvivesARestart()

@@ -3,6 +3,7 @@
 #include "UnitBLL.h"
 #include "UnitData.h"
 
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -324,6 +325,11 @@ TEST(DatabaseFile, AMissingDatabaseIsReportedOnEveryReadAndNeverCreated)
 
 TEST(DatabaseFile, TheShippedDatabaseHoldsTheDefaultsAndTheTemplates)
 {
+    const auto shipped = [] {
+        QFile f(QStringLiteral(KAVO_BIN_DIR "/KAVODB.mdb"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray before = shipped();
     TRecordingDialogs dialogs;
     TTestHome home;
     TsysData data;
@@ -352,8 +358,22 @@ TEST(DatabaseFile, TheShippedDatabaseHoldsTheDefaultsAndTheTemplates)
         EXPECT_LT(q.value(10).toDouble(), labelH * pxPerMm) << q.value(0).toString().toStdString();
     }
     EXPECT_GE(withObjects, 3);
-    // And the database the build ships is untouched by all of this.
-    EXPECT_NE(home.DatabasePath(), QStringLiteral(KAVO_BIN_DIR "/KAVODB.mdb"));
+    // The database the build ships is untouched by all of this.
+    ASSERT_TRUE(q.exec(u"UPDATE DispSet SET PnlWidth=1"_s));
+    EXPECT_EQ(shipped(), before);
+}
+
+TEST(DatabaseFile, AnEmptyFileIsNoDatabaseAndStaysAsItIs)
+{
+    TRecordingDialogs dialogs;
+    TTestHome home(false);
+    QFile empty(home.DatabasePath());
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    TsysData data;
+    EXPECT_EQ(TBLL().ReadPrm(), TD2RPrm{});
+    EXPECT_EQ(dialogs.Infos, QStringList{DbFailMessage});
+    EXPECT_EQ(QFileInfo(home.DatabasePath()).size(), 0);
 }
 
 TEST_F(Database, ACommandThatFailsReachesTheErrorBox)
@@ -361,6 +381,8 @@ TEST_F(Database, ACommandThatFailsReachesTheErrorBox)
     EXPECT_TRUE(RunCommand([] { Run(u"UPDATE DispSet SET PnlWidth=:PnlWidth"_s, {{u"PnlWidth"_s, u"200"_s}}); }));
     EXPECT_FALSE(RunCommand([] { Run(u"UPDATE DispSet SET PnlWidth=:PnlWidth"_s, {{u"PnlWidth"_s, u"宽"_s}}); }));
     ASSERT_EQ(m_dialogs.Errors.size(), 1);
-    EXPECT_TRUE(m_dialogs.Errors.front().contains(u"PnlWidth"_s)) << m_dialogs.Errors.front().toStdString();
+    // The database's own words, not only the statement.
+    EXPECT_TRUE(m_dialogs.Errors.front().contains(u"cannot store TEXT value"_s))
+        << m_dialogs.Errors.front().toStdString();
     EXPECT_EQ(TBLL().ReadConfig().PnlWidth, 200);
 }

@@ -36,6 +36,10 @@ TEST(FileType, IsRegisteredOncePerProgramFolder)
     // From another folder: written anew.
     EXPECT_TRUE(TFileType::RegisterFileType(u"FBL"_s, u"/home/w/kavo"_s));
     EXPECT_TRUE(Read(entry).contains(u"Exec=\"/home/w/kavo/KAVOCut\" %f"_s));
+    // Characters the Exec line reserves are escaped.
+    EXPECT_TRUE(TFileType::RegisterFileType(u"FBL"_s, u"/opt/100% \"glass\""_s));
+    EXPECT_TRUE(Read(entry).contains(u"Exec=\"/opt/100%% \\\\\"glass\\\\\"/KAVOCut\" %f"_s))
+        << Read(entry).toStdString();
     qunsetenv("XDG_DATA_HOME");
 }
 

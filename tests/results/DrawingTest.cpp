@@ -161,6 +161,42 @@ private slots:
         }
     }
 
+    void switchesDecideWhatIsWritten()
+    {
+        TD2RGene g = Layout(2000, 1000);
+        g.Eles = {{0, 1, "门", "左", 0, 0, 800, 500}};
+        // A remnant of exactly 300 x 300 gets no sizes; a larger one does.
+        g.Rects = {{1000, 0, 300, 300}, {1000, 500, 900, 450}};
+        const double scale = 2000.0 / 490;
+        const auto draw = [&](const TShowSet& sw, int binL, int binW) {
+            QImage image(500, 400, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter p(&image);
+            const int bottom = TD2Result::DrawLayout(0, 1, sw, binW, binL, scale, TD2Rslt{}, p, g, 3, 1);
+            p.end();
+            return std::make_pair(image, bottom - int(1000 / scale));
+        };
+        // Dark pixels strictly inside a rectangle of the sheet: its texts.
+        const auto written = [&](const QImage& image, int top, double x, double y, double l, double w) {
+            const QRect r(3 + int(x / scale) + 2, top + int(y / scale) + 2, int(l / scale) - 4, int(w / scale) - 4);
+            int n = 0;
+            for (int py = r.top(); py <= r.bottom(); ++py)
+                for (int px = r.left(); px <= r.right(); ++px) {
+                    const QColor c = image.pixelColor(px, py);
+                    n += c != Qt::white && c != QColor(0, 128, 0) && c.lightness() < 200;
+                }
+            return n;
+        };
+        TShowSet off{0, 0, 0, 0, 0};
+        const auto [bare, bareTop] = draw(off, 300, 300);
+        QCOMPARE(written(bare, bareTop, 0, 0, 800, 500), 0);
+        QCOMPARE(Inked(bare, QRect(3 + int(1000 / scale) + 2, bareTop + 2, 40, 40)), 0); // no hatch
+        const auto [all, allTop] = draw(TShowSet{1, 1, 1, 1, 1}, 300, 300);
+        QVERIFY(written(all, allTop, 0, 0, 800, 500) > 0);
+        QCOMPARE(written(all, allTop, 1000, 0, 300, 300), 0);
+        QVERIFY(written(all, allTop, 1000, 500, 900, 450) > 0);
+    }
+
     void partsLinesWrapAtTheRightEdge()
     {
         TD2RGene g = Layout(2000, 1000);
