@@ -96,6 +96,23 @@ private:
             });
         w.tlOptClick();
     }
+    // A small job calculated into a project file; the file's path.
+    QString SavedSmallRun(TfrmMain& w)
+    {
+        SmallJob(w);
+        const QString path = m_home->Path() + u"/job.FBL"_s;
+        m_dialogs->Files.push_back(path);
+        w.N3Click();
+        Calculate(w);
+        return path;
+    }
+    // The big job with 100 generations: a run long enough to stop.
+    void LongJob(TfrmMain& w)
+    {
+        SetStored("OptTm", u"100"_s);
+        w.LoadPrm();
+        BigJob(w);
+    }
     static void SetStored(const char* column, const QString& value)
     {
         SetSQL(u"UPDATE fxPrm SET "_s + QLatin1StringView(column) + u"=:v"_s);
@@ -162,11 +179,7 @@ private slots:
         QFETCH(int, priCut);
         SetStored("PriCut", QString::number(priCut));
         TfrmMain& w = Start();
-        SmallJob(w);
-        const QString path = m_home->Path() + u"/job.FBL"_s;
-        m_dialogs->Files.push_back(path);
-        w.N3Click();
-        Calculate(w);
+        const QString path = SavedSmallRun(w);
         const TD2RSchame first = w.CurSchame;
         QVERIFY(Read(path).contains("<FPB "));
         // The same input and seed give an equal plan: it is no better, so the
@@ -198,11 +211,7 @@ private slots:
     void whatCountsAsAChange()
     {
         TfrmMain& w = Start();
-        SmallJob(w);
-        const QString path = m_home->Path() + u"/job.FBL"_s;
-        m_dialogs->Files.push_back(path);
-        w.N3Click();
-        Calculate(w);
+        const QString path = SavedSmallRun(w);
         // OptTm and the remnant sizes are no change: the equal plan is kept.
         SetStored("OptTm", u"2"_s);
         SetStored("BinL", u"300"_s);
@@ -223,10 +232,8 @@ private slots:
 
     void acceptDuringTheFirstGenerationTakesTheBestSoFar()
     {
-        SetStored("OptTm", u"100"_s);
         TfrmMain& w = Start();
-        BigJob(w);
-        w.LoadPrm();
+        LongJob(w);
         bool stayedOpen = false;
         int generations = -1;
         Calculate(w, [&](TfrmCulcControler* dialog) {
@@ -246,16 +253,10 @@ private slots:
     void acceptThenCancelTakesNothing()
     {
         TfrmMain& w = Start();
-        SmallJob(w);
-        const QString path = m_home->Path() + u"/job.FBL"_s;
-        m_dialogs->Files.push_back(path);
-        w.N3Click();
-        Calculate(w);
+        const QString path = SavedSmallRun(w);
         const TD2RSchame shown = w.CurSchame;
         const QByteArray file = Read(path);
-        SetStored("OptTm", u"100"_s);
-        w.LoadPrm();
-        BigJob(w);
+        LongJob(w);
         Calculate(w, [](TfrmCulcControler* dialog) {
             QTRY_VERIFY(dialog->ProgressBar2->value() >= 1);
             dialog->Image2->click();
@@ -268,19 +269,13 @@ private slots:
     void cancelKeepsThePlanTheListsAndTheFile()
     {
         TfrmMain& w = Start();
-        SmallJob(w);
-        const QString path = m_home->Path() + u"/job.FBL"_s;
-        m_dialogs->Files.push_back(path);
-        w.N3Click();
-        Calculate(w);
+        const QString path = SavedSmallRun(w);
         const TD2RSchame shown = w.CurSchame;
         const QByteArray file = Read(path);
         const QString remnants = w.treeBin->topLevelItemCount() ? w.treeBin->topLevelItem(0)->text(0) : QString();
 
         SetStored("lingyin", u"1"_s);
-        SetStored("OptTm", u"100"_s);
-        w.LoadPrm();
-        BigJob(w); // a changed input, which would be taken
+        LongJob(w); // a changed input, which would be taken
         QPointer<TD2Rect> worker;
         std::shared_ptr<std::atomic<int>> plans = std::make_shared<std::atomic<int>>(0);
         Calculate(w, [&](TfrmCulcControler* dialog) {
@@ -305,10 +300,8 @@ private slots:
 
     void theLateResultOfACancelledRunLeavesTheNextRunAlone()
     {
-        SetStored("OptTm", u"100"_s);
         TfrmMain& w = Start();
-        BigJob(w);
-        w.LoadPrm();
+        LongJob(w);
         Calculate(w, [](TfrmCulcControler* dialog) {
             QTRY_VERIFY(dialog->ProgressBar2->value() >= 1);
             dialog->imgCancel->click();
@@ -376,10 +369,8 @@ private slots:
 
     void quittingDuringARunStopsAndWaitsForTheWorker()
     {
-        SetStored("OptTm", u"100"_s);
         TfrmMain& w = Start();
-        BigJob(w);
-        w.LoadPrm();
+        LongJob(w);
         QPointer<TD2Rect> worker;
         int generations = -1;
         Calculate(w, [&](TfrmCulcControler* dialog) {
