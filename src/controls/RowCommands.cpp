@@ -1,9 +1,9 @@
 #include "RowCommands.h"
 
+#include "UnitData.h"
 #include "UnitFileOpt.h"
 
 #include <QClipboard>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QSaveFile>
@@ -50,15 +50,10 @@ QList<QStringList> ClipboardCells()
     return clipboard ? ClipboardCells(clipboard->text()) : QList<QStringList>{};
 }
 
-QString AskExportFile(QWidget* parent, const QString& defaultSuffix, const QString& filter)
+QString AskExportFile(QWidget*, const QString& defaultSuffix, const QString& filter)
 {
-    QFileDialog dialog(parent, u"导出"_s, QString(), filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    // Through the dialog seam, like every modal box of the program.
+    return Dialogs().SaveFileName(filter, defaultSuffix);
 }
 
 bool WriteGbkFile(const QString& path, const QString& text, QString* error)

@@ -24,14 +24,19 @@ public:
     }
     void Error(const QString& message) override { Errors.append(message); }
     QString OpenFileName(const QString& filter) override { return NextFile(filter); }
-    QString SaveFileName(const QString& filter, const QString&) override { return NextFile(filter); }
+    QString SaveFileName(const QString& filter, const QString& suffix) override
+    {
+        Suffixes.append(suffix);
+        return NextFile(filter);
+    }
 
     QStringList Infos;
     QStringList Asks;
     QStringList Errors;
-    std::deque<bool> Answers; // for Ask, in order; Cancel when none is left
+    std::deque<bool> Answers;  // for Ask, in order; Cancel when none is left
     std::deque<QString> Files; // for the file dialogs, in order; cancelled when none is left
     QStringList FileDialogs;   // the filters of the file dialogs shown
+    QStringList Suffixes;      // the default suffixes of the save dialogs shown
 
 private:
     QString NextFile(const QString& filter)
