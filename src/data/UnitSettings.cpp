@@ -180,9 +180,15 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent)
         grid->setColumnCount(4);
         grid->setRowCount(rows);
         grid->SetCaption(u"序|当前名称|修改为|是否显示"_s);
-        const int widths[] = {20, 62, 60, 57};
-        for (int c = 0; c < 4; ++c)
+        const int widths[] = {22, 64, 60, 64}; // room for the captions in this font
+        int total = 2 * grid->frameWidth();
+        for (int c = 0; c < 4; ++c) {
             grid->setColumnWidth(c, widths[c]);
+            total += widths[c];
+        }
+        // As wide as its columns, so that both grids fit the dialog side by side.
+        grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        grid->setFixedWidth(total);
         auto* layout = new QVBoxLayout(box);
         layout->setContentsMargins(4, 4, 4, 4);
         layout->addWidget(grid);
