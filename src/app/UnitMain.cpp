@@ -506,41 +506,38 @@ void TfrmMain::EleEditingStarted(int row, int)
 
 void TfrmMain::SetupLists()
 {
-    try {
-        Config = TBLL().ReadConfig();
-        QList<int> sizes = Splitter1->sizes();
-        const int total = sizes[0] + sizes[1];
-        sizes[0] = Config.PnlWidth;
-        sizes[1] = std::max(100, total - Config.PnlWidth);
-        Splitter1->setSizes(sizes);
-        treeRaw->SetRowCount(Config.rawRC);
-        treeEle->SetRowCount(Config.eleRC);
-        treeRaw->SetColumnCaption(RawCol::Name, Config.rawName);
-        treeRaw->SetColumnCaption(RawCol::Demo, Config.rawDemo);
-        treeRaw->SetColumnCaption(RawCol::Length, Config.rawLength);
-        treeRaw->SetColumnCaption(RawCol::Width, Config.rawWidth);
-        treeRaw->SetColumnCaption(RawCol::Count, Config.rawCount);
-        treeRaw->SetColumnCaption(RawCol::Prio, Config.rawPrio);
-        treeRaw->SetColumnCaption(RawCol::Price, Config.rawPrice);
-        treeRaw->SetColumnVisible(RawCol::Name, Config.rawShowName == 1);
-        treeRaw->SetColumnVisible(RawCol::Demo, Config.rawShowDemo == 1);
-        treeRaw->SetColumnVisible(RawCol::Prio, Config.rawShowPrio == 1);
-        treeRaw->SetColumnVisible(RawCol::Price, Config.rawShowPrice == 1);
-        treeRaw->SetColumnVisible(RawCol::DbID, false);
-        ShowItems[1]->setText(u"显示"_s + Config.eleName);
-        ShowItems[2]->setText(u"显示"_s + Config.eleDemo);
-        treeEle->SetColumnCaption(EleCol::Name, Config.eleName);
-        treeEle->SetColumnCaption(EleCol::Demo, Config.eleDemo);
-        treeEle->SetColumnCaption(EleCol::Length, Config.eleLength);
-        treeEle->SetColumnCaption(EleCol::Width, Config.eleWidth);
-        treeEle->SetColumnCaption(EleCol::Count, Config.eleCount);
-        treeEle->SetColumnCaption(EleCol::Grain, Config.eleWL);
-        treeEle->SetColumnVisible(EleCol::Name, Config.eleShowName == 1);
-        treeEle->SetColumnVisible(EleCol::Demo, Config.eleShowDemo == 1);
-        treeEle->SetColumnVisible(EleCol::Grain, Config.eleShowWL == 1);
-    } catch (const std::exception&) {
-        ShowInfo(u"软件访问数据库受到限制，请检查您的权限！"_s);
-    }
+    // The reader falls back to the defaults, so setting up cannot fail half-way.
+    Config = TBLL().ReadConfig();
+    QList<int> sizes = Splitter1->sizes();
+    const int total = sizes[0] + sizes[1];
+    sizes[0] = Config.PnlWidth;
+    sizes[1] = std::max(100, total - Config.PnlWidth);
+    Splitter1->setSizes(sizes);
+    treeRaw->SetRowCount(Config.rawRC);
+    treeEle->SetRowCount(Config.eleRC);
+    treeRaw->SetColumnCaption(RawCol::Name, Config.rawName);
+    treeRaw->SetColumnCaption(RawCol::Demo, Config.rawDemo);
+    treeRaw->SetColumnCaption(RawCol::Length, Config.rawLength);
+    treeRaw->SetColumnCaption(RawCol::Width, Config.rawWidth);
+    treeRaw->SetColumnCaption(RawCol::Count, Config.rawCount);
+    treeRaw->SetColumnCaption(RawCol::Prio, Config.rawPrio);
+    treeRaw->SetColumnCaption(RawCol::Price, Config.rawPrice);
+    treeRaw->SetColumnVisible(RawCol::Name, Config.rawShowName == 1);
+    treeRaw->SetColumnVisible(RawCol::Demo, Config.rawShowDemo == 1);
+    treeRaw->SetColumnVisible(RawCol::Prio, Config.rawShowPrio == 1);
+    treeRaw->SetColumnVisible(RawCol::Price, Config.rawShowPrice == 1);
+    treeRaw->SetColumnVisible(RawCol::DbID, false);
+    ShowItems[1]->setText(u"显示"_s + Config.eleName);
+    ShowItems[2]->setText(u"显示"_s + Config.eleDemo);
+    treeEle->SetColumnCaption(EleCol::Name, Config.eleName);
+    treeEle->SetColumnCaption(EleCol::Demo, Config.eleDemo);
+    treeEle->SetColumnCaption(EleCol::Length, Config.eleLength);
+    treeEle->SetColumnCaption(EleCol::Width, Config.eleWidth);
+    treeEle->SetColumnCaption(EleCol::Count, Config.eleCount);
+    treeEle->SetColumnCaption(EleCol::Grain, Config.eleWL);
+    treeEle->SetColumnVisible(EleCol::Name, Config.eleShowName == 1);
+    treeEle->SetColumnVisible(EleCol::Demo, Config.eleShowDemo == 1);
+    treeEle->SetColumnVisible(EleCol::Grain, Config.eleShowWL == 1);
 }
 
 void TfrmMain::LoadPrm()

@@ -130,27 +130,6 @@ void TGridView::SetCell(int row, int column, const QString& text)
         setItem(row, column, new QTableWidgetItem(text));
 }
 
-void TGridView::CopyRow(int from, int to)
-{
-    for (int c = 1; c < columnCount(); ++c)
-        SetCell(to, c, Cell(from, c));
-}
-
-void TGridView::EmptyRow(int row)
-{
-    for (int c = 1; c < columnCount(); ++c)
-        SetCell(row, c, QString());
-}
-
-void TGridView::SwapRows(int a, int b)
-{
-    for (int c = 1; c < columnCount(); ++c) {
-        const QString text = Cell(a, c);
-        SetCell(a, c, Cell(b, c));
-        SetCell(b, c, text);
-    }
-}
-
 void TGridView::PasteData()
 {
     CommitEditing();
@@ -172,8 +151,8 @@ void TGridView::InsertRow()
     if (row < 0)
         return;
     for (int r = rowCount() - 1; r > row; --r)
-        CopyRow(r - 1, r);
-    EmptyRow(row);
+        CopyRow(*this, r - 1, r);
+    EmptyRow(*this, row);
 }
 
 void TGridView::MoveRowUp()
@@ -182,7 +161,7 @@ void TGridView::MoveRowUp()
     const int row = currentRow();
     if (row <= 0)
         return;
-    SwapRows(row, row - 1);
+    SwapRows(*this, row, row - 1);
     setCurrentCell(row - 1, currentColumn());
 }
 
@@ -192,7 +171,7 @@ void TGridView::MoveRowDown()
     const int row = currentRow();
     if (row < 0 || row >= rowCount() - 1)
         return;
-    SwapRows(row, row + 1);
+    SwapRows(*this, row, row + 1);
     setCurrentCell(row + 1, currentColumn());
 }
 
@@ -203,15 +182,15 @@ void TGridView::DeleteRow()
     if (row < 0)
         return;
     for (int r = row; r < rowCount() - 1; ++r)
-        CopyRow(r + 1, r);
-    EmptyRow(rowCount() - 1);
+        CopyRow(*this, r + 1, r);
+    EmptyRow(*this, rowCount() - 1);
 }
 
 void TGridView::ClearRows()
 {
     CommitEditing();
     for (int r = 0; r < rowCount(); ++r)
-        EmptyRow(r);
+        EmptyRow(*this, r);
 }
 
 void TGridView::ExportList()

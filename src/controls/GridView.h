@@ -42,9 +42,6 @@ private:
 
     void ApplyCaption();
     void NumberRows();
-    void CopyRow(int from, int to);
-    void EmptyRow(int row);
-    void SwapRows(int a, int b);
 
     QString m_caption;
     QPointer<QWidget> m_editor;

@@ -22,6 +22,29 @@ struct TRowCommands {
     std::function<void()> ExportList;
 };
 
+// Moving texts between rows over the data columns 1 to the last, for any list
+// with Cell, SetCell and columnCount: rows are never added or removed.
+template <class List> void CopyRow(List& list, int from, int to)
+{
+    for (int c = 1; c < list.columnCount(); ++c)
+        list.SetCell(to, c, list.Cell(from, c));
+}
+
+template <class List> void EmptyRow(List& list, int row)
+{
+    for (int c = 1; c < list.columnCount(); ++c)
+        list.SetCell(row, c, QString());
+}
+
+template <class List> void SwapRows(List& list, int a, int b)
+{
+    for (int c = 1; c < list.columnCount(); ++c) {
+        const QString text = list.Cell(a, c);
+        list.SetCell(a, c, list.Cell(b, c));
+        list.SetCell(b, c, text);
+    }
+}
+
 // The menu "粘贴数据", -, "插入一行", "上移一行", "下移一行", -, "删除该行",
 // "删除全部", -, "导出Excel"; each action is named by its text.
 QMenu* CreateRowMenu(QWidget* owner, const TRowCommands& commands);

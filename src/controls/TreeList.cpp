@@ -291,18 +291,6 @@ int TTreeList::CurrentRow() const
     return first;
 }
 
-void TTreeList::CopyRow(int from, int to)
-{
-    for (int c = 1; c < columnCount(); ++c)
-        SetCell(to, c, Cell(from, c));
-}
-
-void TTreeList::EmptyRow(int row)
-{
-    for (int c = 1; c < columnCount(); ++c)
-        SetCell(row, c, QString());
-}
-
 void TTreeList::FocusColumnZero()
 {
     const QModelIndex current = currentIndex();
@@ -339,8 +327,8 @@ void TTreeList::InsertRow()
     if (row < 0)
         return;
     for (int r = RowCount() - 1; r > row; --r)
-        CopyRow(r - 1, r);
-    EmptyRow(row);
+        CopyRow(*this, r - 1, r);
+    EmptyRow(*this, row);
     FocusColumnZero();
 }
 
@@ -350,13 +338,8 @@ void TTreeList::MoveRowUp()
     const int row = CurrentRow();
     if (row < 0)
         return;
-    if (row > 0) {
-        for (int c = 1; c < columnCount(); ++c) {
-            const QString above = Cell(row - 1, c);
-            SetCell(row - 1, c, Cell(row, c));
-            SetCell(row, c, above);
-        }
-    }
+    if (row > 0)
+        SwapRows(*this, row, row - 1);
     FocusColumnZero();
 }
 
@@ -366,13 +349,8 @@ void TTreeList::MoveRowDown()
     const int row = CurrentRow();
     if (row < 0)
         return;
-    if (row < RowCount() - 1) {
-        for (int c = 1; c < columnCount(); ++c) {
-            const QString below = Cell(row + 1, c);
-            SetCell(row + 1, c, Cell(row, c));
-            SetCell(row, c, below);
-        }
-    }
+    if (row < RowCount() - 1)
+        SwapRows(*this, row, row + 1);
     FocusColumnZero();
 }
 
@@ -383,8 +361,8 @@ void TTreeList::DeleteRow()
     if (row < 0)
         return;
     for (int r = row; r < RowCount() - 1; ++r)
-        CopyRow(r + 1, r);
-    EmptyRow(RowCount() - 1);
+        CopyRow(*this, r + 1, r);
+    EmptyRow(*this, RowCount() - 1);
     FocusColumnZero();
 }
 
@@ -392,7 +370,7 @@ void TTreeList::ClearRows()
 {
     CommitEditing();
     for (int r = 0; r < RowCount(); ++r)
-        EmptyRow(r);
+        EmptyRow(*this, r);
     FocusColumnZero();
 }
 

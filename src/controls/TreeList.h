@@ -98,8 +98,6 @@ private:
     QModelIndex NextEditable(const QModelIndex& from, bool forward) const;
     void EditorOpening(QWidget* editor, const QModelIndex& index);
     void ToggleTick(const QModelIndex& index);
-    void CopyRow(int from, int to);
-    void EmptyRow(int row);
     void FocusColumnZero();
 
     QList<TColumnDef> m_columns;

@@ -1,21 +1,19 @@
 // The calculation run end to end: typed lists, the worker, the progress
 // dialog with accept and cancel, judging the new plan, saving and the bell.
 
-#include "RecordingDialogs.h"
-#include "TestHome.h"
 #include "TreeList.h"
 #include "UnitBLL.h"
 #include "UnitCulcControler.h"
 #include "UnitD2RectThread.h"
 #include "UnitFileOpt.h"
 #include "UnitMain.h"
+#include "WindowSandbox.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -71,10 +69,7 @@ QByteArray Read(const QString& path)
 class CalculationTest : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<TRecordingDialogs> m_dialogs;
-    std::unique_ptr<TTestHome> m_home;
-    std::unique_ptr<QTemporaryDir> m_xdg;
-    std::unique_ptr<TsysData> m_data;
+    std::unique_ptr<TWindowSandbox> m_box;
     std::unique_ptr<TfrmMain> m_win;
     QStringList m_bells;
 
@@ -100,8 +95,8 @@ private:
     QString SavedSmallRun(TfrmMain& w)
     {
         SmallJob(w);
-        const QString path = m_home->Path() + u"/job.FBL"_s;
-        m_dialogs->Files.push_back(path);
+        const QString path = m_box->Home.Path() + u"/job.FBL"_s;
+        m_box->Dialogs.Files.push_back(path);
         w.N3Click();
         Calculate(w);
         return path;
@@ -123,20 +118,13 @@ private:
 private slots:
     void init()
     {
-        m_dialogs = std::make_unique<TRecordingDialogs>();
-        m_home = std::make_unique<TTestHome>();
-        m_xdg = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_DATA_HOME", m_xdg->path().toUtf8());
-        m_data = std::make_unique<TsysData>();
+        m_box = std::make_unique<TWindowSandbox>();
         m_bells.clear();
     }
     void cleanup()
     {
         m_win.reset();
-        m_data.reset();
-        m_home.reset();
-        m_dialogs.reset();
-        qunsetenv("XDG_DATA_HOME");
+        m_box.reset();
     }
 
     void aTypedJobBecomesAPlanOnTheScreen()
@@ -162,7 +150,7 @@ private slots:
         SmallJob(w);
         w.treeEle->SetCell(3, EleCol::Length, u"100"_s);
         Calculate(w);
-        QCOMPARE(m_dialogs->Infos, QStringList{TBLL::RowErrorMessage(4)});
+        QCOMPARE(m_box->Dialogs.Infos, QStringList{TBLL::RowErrorMessage(4)});
         QVERIFY(w.CurRaw.empty());
         QVERIFY(w.CurSchame.empty());
     }

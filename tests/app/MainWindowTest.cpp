@@ -4,13 +4,12 @@
 
 #include "FileType.h"
 #include "GridView.h"
-#include "RecordingDialogs.h"
-#include "TestHome.h"
 #include "TreeList.h"
 #include "UnitBLL.h"
 #include "UnitFileOpt.h"
 #include "UnitMain.h"
 #include "UnitSettings.h"
+#include "WindowSandbox.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,7 +22,6 @@
 #include <QSlider>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -93,10 +91,7 @@ QAction* MenuEntry(QMenu* menu, const QString& text)
 class MainWindowTest : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<TRecordingDialogs> m_dialogs;
-    std::unique_ptr<TTestHome> m_home;
-    std::unique_ptr<QTemporaryDir> m_xdg;
-    std::unique_ptr<TsysData> m_data;
+    std::unique_ptr<TWindowSandbox> m_box;
     std::unique_ptr<TfrmMain> m_win;
 
     TfrmMain& Start()
@@ -110,33 +105,22 @@ private:
     TfrmMain& Restart()
     {
         m_win.reset();
-        m_data.reset();
-        m_data = std::make_unique<TsysData>();
+        m_box->Reconnect();
         return Start();
     }
     QString Job(bool withUncut = false)
     {
-        const QString path = m_home->Path() + u"/作业 一.FBL"_s;
+        const QString path = m_box->Home.Path() + u"/作业 一.FBL"_s;
         WriteJob(path, withUncut);
         return path;
     }
 
 private slots:
-    void init()
-    {
-        m_dialogs = std::make_unique<TRecordingDialogs>();
-        m_home = std::make_unique<TTestHome>();
-        m_xdg = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_DATA_HOME", m_xdg->path().toUtf8());
-        m_data = std::make_unique<TsysData>();
-    }
+    void init() { m_box = std::make_unique<TWindowSandbox>(); }
     void cleanup()
     {
         m_win.reset();
-        m_data.reset();
-        m_home.reset();
-        m_dialogs.reset();
-        qunsetenv("XDG_DATA_HOME");
+        m_box.reset();
     }
 
     void startsWithTheDefaultsOfAFreshDatabase()
@@ -155,8 +139,8 @@ private slots:
         QCOMPARE(w.windowTitle().contains(u"卡沃"_s), true);
         // The project file type is registered with the desktop.
         QVERIFY(QFile::exists(TFileType::DesktopEntryPath(u"FBL"_s)));
-        QVERIFY(m_dialogs->Infos.isEmpty());
-        QVERIFY(m_dialogs->Errors.isEmpty());
+        QVERIFY(m_box->Dialogs.Infos.isEmpty());
+        QVERIFY(m_box->Dialogs.Errors.isEmpty());
         // Commands whose windows come later are there but disabled.
         QVERIFY(!w.tlLabel->isEnabled());
         QVERIFY(w.tlOpt->isEnabled());
@@ -166,11 +150,11 @@ private slots:
 
     void aRefusedFileTypeRegistrationIsReportedAndStartUpGoesOn()
     {
-        QFile blocker(m_xdg->filePath(u"applications"_s));
+        QFile blocker(m_box->Xdg.filePath(u"applications"_s));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         TfrmMain& w = Start();
-        QCOMPARE(m_dialogs->Errors.size(), 1);
+        QCOMPARE(m_box->Dialogs.Errors.size(), 1);
         QCOMPARE(w.treeRaw->RowCount(), 50);
     }
 
@@ -213,10 +197,10 @@ private slots:
         QCOMPARE(w.lstGrapSmall->count(), 0);
         QCOMPARE(w.treeResult->topLevelItemCount(), 0);
 
-        const QString saved = m_home->Path() + u"/new.FBL"_s;
-        m_dialogs->Files.push_back(saved);
+        const QString saved = m_box->Home.Path() + u"/new.FBL"_s;
+        m_box->Dialogs.Files.push_back(saved);
         w.tlSave->trigger();
-        QCOMPARE(m_dialogs->FileDialogs.size(), 1);
+        QCOMPARE(m_box->Dialogs.FileDialogs.size(), 1);
         QCOMPARE(w.FileName, saved);
         QCOMPARE(w.StatusPanel[1]->text(), saved);
         QFile f(saved);
@@ -227,11 +211,11 @@ private slots:
 
         // Saving again writes at once, without asking.
         w.tlSave->trigger();
-        QCOMPARE(m_dialogs->FileDialogs.size(), 1);
+        QCOMPARE(m_box->Dialogs.FileDialogs.size(), 1);
         // A cancelled dialog changes nothing.
         w.tlNewClick();
         w.N3->trigger();
-        QCOMPARE(m_dialogs->FileDialogs.size(), 2);
+        QCOMPARE(m_box->Dialogs.FileDialogs.size(), 2);
         QVERIFY(w.FileName.isEmpty());
     }
 
@@ -242,7 +226,7 @@ private slots:
             w.treeRaw->SetCell(r, RawCol::Name, u"typed %1"_s.arg(r + 1));
             w.treeRaw->SetCell(r, RawCol::Length, u"1000"_s);
         }
-        m_dialogs->Files.push_back(Job());
+        m_box->Dialogs.Files.push_back(Job());
         w.tlOpenFile->trigger();
         QCOMPARE(w.treeRaw->Cell(2, RawCol::Name), u"茶玻"_s);
         QCOMPARE(w.treeRaw->Cell(3, RawCol::Name), u"typed 4"_s);
@@ -256,7 +240,7 @@ private slots:
         QCOMPARE(w.pgLower->currentWidget(), static_cast<QWidget*>(w.treeNoCutEle));
         QCOMPARE(w.treeNoCutEle->topLevelItemCount(), 1);
         QCOMPARE(w.treeNoCutEle->topLevelItem(0)->text(3), u"8"_s);
-        QCOMPARE(m_dialogs->Infos,
+        QCOMPARE(m_box->Dialogs.Infos,
                  QStringList{u"提示：当前有未切割尺寸！\n1.原材可用量是否足够用？\n2.未切割尺寸是否大于原材尺寸？"_s});
     }
 
@@ -310,7 +294,7 @@ private slots:
         });
         w.tlSettingClick();
         QCOMPARE(w.SetPrm.OptTm, 40);
-        QCOMPARE(m_dialogs->Infos, QStringList{u"设置成功！"_s});
+        QCOMPARE(m_box->Dialogs.Infos, QStringList{u"设置成功！"_s});
         QCOMPARE(w.treeEle->Cell(0, EleCol::Name), u"typed"_s);
 
         // A caption changed and the name column hidden: the lists are set up
